@@ -1,0 +1,45 @@
+# Shared by the README's two commands: install what is missing, build, and prepare Wine.
+# Sourced, not run.
+
+CORV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+CORV_BUILD=${CORV_BUILD:-$CORV_ROOT/build}
+CORV_PACKAGES="g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 wine wine64 xvfb xauth cmake make googletest ghostscript"
+
+corv_install() {
+  local missing=""
+  for p in $CORV_PACKAGES; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+  done
+  [ -z "$missing" ] && return 0
+  echo "Installing:$missing"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+}
+
+corv_build() {
+  cmake -S "$CORV_ROOT" -B "$CORV_BUILD" -DCMAKE_TOOLCHAIN_FILE="$CORV_ROOT/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo ${CORV_CMAKE_ARGS:-} >/dev/null
+  cmake --build "$CORV_BUILD" -j"$(nproc)"
+}
+
+# A Wine prefix of the build's own, with the null display driver, and a persistent wineserver
+# plus Wine's services started with detached streams: otherwise CTest hangs on their pipes.
+corv_wine_up() {
+  export WINEPREFIX="$CORV_BUILD/wineprefix"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot -i </dev/null >/dev/null 2>&1 || true
+    wineserver -w
+    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
+    wineserver -w
+  fi
+  wineserver -p
+  wine cmd /c exit </dev/null >/dev/null 2>&1
+}
+
+corv_wine_down() {
+  wineserver -k 2>/dev/null || true
+}

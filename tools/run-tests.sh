@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test under Wine. Exits non-zero on any failure.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+corv_install
+CORV_CMAKE_ARGS="-DCORV_WERROR=ON" corv_build
+corv_wine_up
+trap corv_wine_down EXIT
+cd "$CORV_BUILD"
+ctest --no-tests=error --output-on-failure -j"$(nproc)" --timeout 300
