@@ -197,7 +197,9 @@ TEST_F(Injection, FourPagesPerSheetWithManualDuplex) {
 TEST_F(Injection, NoNupWithoutManualDuplexOrWithoutANumber) {
     ManualDuplexWith("2");
     dm.dmDuplex = DMDUP_SIMPLEX;
+    state.duplexModeRequest = 1;  // neither the page comment nor the trailer may switch now
     ExpectNupSequence("----");
+    EXPECT_EQ(state.duplexModeRequest, 1);
     dm.dmDuplex = DMDUP_VERTICAL;
     core.features.clear();  // the printer has no manual duplex
     ExpectNupSequence("----");
@@ -265,9 +267,11 @@ TEST_F(Injection, DuplexModeRequestsOnNupSheetsWaitForThePageTrailer) {
 TEST_F(Injection, ASkippedPageErasesTheNextSheetsFirstPage) {
     ManualDuplexWith("2");
     state.pageSkipFlag = 1;
-    Page first = PrintPage();  // first page of the job: nothing to erase yet
+    state.eraseArmed = 1;      // as a device reset may carry it over
+    Page first = PrintPage();  // the job's first page is never erased
     EXPECT_EQ(first.trailer, Pieces{});
-    EXPECT_EQ(state.eraseArmed, 0u);
+    EXPECT_EQ(state.eraseAtTrailer, 0u);
+    state.eraseArmed = 0;
     At(PSINJECT_PAGENUMBER);
     At(PSINJECT_BEGINPAGESETUP);
     At(PSINJECT_ENDPAGESETUP);  // the last page of the sheet arms the erasing
@@ -317,15 +321,19 @@ TEST_F(Injection, TheFaxCoverPageDisablesNupWithoutManualDuplex) {
         "/definenup {pop pop pop pop pop pop} def\n/definenup {pop pop pop pop pop pop} def\n/startnup {pop pop} def\n"
         "userdict /realshowpage known {finalpage} if\r\n/finalpage {} def\n";
     record.dwOutputTo = 3;
+    state.coverPageActive = 1;
+    EXPECT_EQ(At(PSINJECT_BEGINPAGESETUP), Pieces{});  // the job has no cover page
     record.fax.bFaxCoverPage = 1;
-    EXPECT_EQ(At(PSINJECT_BEGINPAGESETUP), Pieces{});  // not while the cover page is being drawn
+    state.coverPageActive = 0;
+    EXPECT_EQ(At(PSINJECT_BEGINPAGESETUP), Pieces{});  // the cover page is not being drawn now
     state.coverPageActive = 1;
     EXPECT_EQ(At(PSINJECT_BEGINPAGESETUP), Pieces{noop});
-    EXPECT_EQ(state.pageCount, 2u);
+    EXPECT_EQ(state.pageCount, 3u);
     ManualDuplexWith("2");
     EXPECT_EQ(At(PSINJECT_BEGINPAGESETUP), Pieces{noop});  // instead of the n-up calls
-    EXPECT_EQ(state.pageCount, 3u);
+    EXPECT_EQ(state.pageCount, 4u);
     record.dwOutputTo = 0;
+    state.pageCount = 3;
     EXPECT_EQ(At(PSINJECT_BEGINPAGESETUP), (Pieces{"finalpage\n" + kDefineCall + kStartCall}));
 }
 
