@@ -1,6 +1,7 @@
 // Replaces one imported function in a module's import address table for the lifetime of the
 // object, so a test can stand in for the spooler, the printer device context or any other
-// system call the code under test makes through its imports.
+// system call the code under test makes through its imports. The UI code is a static library
+// linked into the test program, so its imports are the program's own.
 //
 //     corvtest::ImportPatch job(GetModuleHandleW(nullptr), "winspool.drv", "GetJobW", &FakeGetJobW);
 //     ASSERT_TRUE(job.active());
@@ -70,6 +71,14 @@ private:
 
     void** slot_ = nullptr;
     void* original_ = nullptr;
+};
+
+// The same for the test program's own imports.
+class ExeImportPatch : public ImportPatch {
+public:
+    ExeImportPatch(const char* dll, const char* function, void* replacement)
+        : ImportPatch(GetModuleHandleW(nullptr), dll, function, replacement) {}
+    void* original() const { return ImportPatch::original<void*>(); }
 };
 
 }  // namespace corvtest
