@@ -56,6 +56,15 @@ protected:
     ~DynamicSource() = default;
 };
 
+// The rows the variables dialog offers, as string ids: the variables in lookup order, then the
+// doubled delimiter.
+struct DynamicRow {
+    UINT token;
+    UINT description;
+};
+inline constexpr int kDynamicRowCount = 12;
+extern const DynamicRow kDynamicRows[kDynamicRowCount];
+
 // The expansion itself over a text. out holds kExpandCapacity characters; on success it holds the
 // expanded text and *length its length without terminator. In Validate mode the user name is
 // never asked for: it counts as valid and adds nothing.

@@ -1,6 +1,7 @@
 #include "plug-in/inboxui/core/dyntext.h"
 
 #include "common/text.h"
+#include "support/iatpatch_ui.h"
 
 #include <gtest/gtest.h>
 
@@ -179,11 +180,8 @@ TEST(DynamicScan, AValueMayBringTheOutputTo2046Characters) {
         // 46 + 2000 = 2046 fits; one more character in front does not.
         EXPECT_EQ(Scan(std::wstring(46, L'a') + L"%printer%", mode, source),
                   std::wstring(46, L'a') + std::wstring(2000, L'p'));
-        const auto over = Scan(std::wstring(47, L'a') + L"%printer%", mode, source);
-        if (mode == kPrint)
-            EXPECT_EQ(over, kFails);
-        else
-            EXPECT_EQ(over, std::wstring(47, L'a'));
+        EXPECT_EQ(Scan(std::wstring(47, L'a') + L"%printer%", mode, source),
+                  mode == kPrint ? kFails : std::optional<std::wstring>(std::wstring(47, L'a')));
     }
 }
 
@@ -233,4 +231,259 @@ TEST(DynamicScan, RefusesNullArguments) {
     EXPECT_FALSE(corv::ui::ScanDynamicText(L"x", kPrint, source, nullptr, &length));
     EXPECT_FALSE(corv::ui::ScanDynamicText(L"x", kPrint, source, out, nullptr));
     EXPECT_EQ(length, 5u);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The expansion with the string table and the system. The spooler and the printer device
+// context are stood in for by patching this program's own imports.
+
+namespace {
+
+const HANDLE kPrinter = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(0x5150));
+const HDC kPrinterDc = reinterpret_cast<HDC>(static_cast<INT_PTR>(0x6160));
+constexpr int kJobId = 77;
+
+// 2001-03-07 (a Wednesday) 14:05:09: neither day nor month nor hour reads the same both ways.
+constexpr SYSTEMTIME kInstant = {2001, 3, 3, 7, 14, 5, 9, 0};
+
+struct Spooler {
+    int jobIdAnswer = kJobId;
+    int escapeCalls = 0;
+    int lastEscape = 0;
+    bool escapeHadBuffers = false;
+    bool jobFails = false;
+    const wchar_t* jobUser = L"jdoe";
+    const wchar_t* printerName = L"Office Laser";
+    const wchar_t* driverName = L"Corvane PS Model 9";
+    HANDLE lastPrinter = nullptr;
+};
+Spooler* g_spooler = nullptr;
+
+int WINAPI FakeExtEscape(HDC dc, int escape, int inSize, LPCSTR in, int outSize, LPSTR out) {
+    ++g_spooler->escapeCalls;
+    g_spooler->lastEscape = escape;
+    g_spooler->escapeHadBuffers = inSize || in || outSize || out;
+    return dc == kPrinterDc && escape == 0x1000D ? g_spooler->jobIdAnswer : -1;
+}
+
+// Lays out a structure followed by the strings its pointers name, as the spooler does.
+template <typename Info>
+BOOL Answer(const Info& info, const wchar_t* a, const wchar_t* b, LPWSTR Info::*fieldA, LPWSTR Info::*fieldB,
+            LPBYTE buffer, DWORD capacity, LPDWORD needed) {
+    const size_t lengthA = wcslen(a) + 1, lengthB = wcslen(b) + 1;
+    *needed = static_cast<DWORD>(sizeof(Info) + (lengthA + lengthB) * sizeof(wchar_t));
+    if (!buffer || capacity < *needed) {
+        SetLastError(ERROR_INSUFFICIENT_BUFFER);
+        return FALSE;
+    }
+    auto* out = reinterpret_cast<Info*>(buffer);
+    *out = info;
+    auto* strings = reinterpret_cast<wchar_t*>(buffer + sizeof(Info));
+    wcscpy(strings, a);
+    wcscpy(strings + lengthA, b);
+    out->*fieldA = strings;
+    out->*fieldB = strings + lengthA;
+    return TRUE;
+}
+
+BOOL WINAPI FakeGetJobW(HANDLE printer, DWORD job, DWORD level, LPBYTE buffer, DWORD capacity, LPDWORD needed) {
+    g_spooler->lastPrinter = printer;
+    if (g_spooler->jobFails || printer != kPrinter || job != static_cast<DWORD>(kJobId) || level != 1) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    JOB_INFO_1W info = {};
+    info.JobId = job;
+    return Answer(info, g_spooler->jobUser, L"document", &JOB_INFO_1W::pUserName, &JOB_INFO_1W::pDocument, buffer,
+                  capacity, needed);
+}
+
+BOOL WINAPI FakeGetPrinterW(HANDLE printer, DWORD level, LPBYTE buffer, DWORD capacity, LPDWORD needed) {
+    g_spooler->lastPrinter = printer;
+    if (printer != kPrinter || level != 2) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    PRINTER_INFO_2W info = {};
+    return Answer(info, g_spooler->printerName, g_spooler->driverName, &PRINTER_INFO_2W::pPrinterName,
+                  &PRINTER_INFO_2W::pDriverName, buffer, capacity, needed);
+}
+
+class DynamicExpand : public testing::Test {
+protected:
+    void SetUp() override {
+        g_spooler = &spooler_;
+        ASSERT_TRUE(escape_.active());
+        ASSERT_TRUE(job_.active());
+        ASSERT_TRUE(printer_.active());
+    }
+    void TearDown() override { g_spooler = nullptr; }
+
+    static std::optional<std::wstring> Expand(const wchar_t* text, ExpandMode mode, DWORD page = 1) {
+        WCHAR out[kExpandCapacity];
+        DWORD size = kExpandCapacity;
+        if (!corv::ui::ExpandDynamicText(kPrinter, kPrinterDc, text, page, &kInstant, mode, out, &size)) {
+            EXPECT_EQ(size, 0u);
+            return std::nullopt;
+        }
+        EXPECT_EQ(size, wcslen(out) + 1);
+        return std::wstring(out);
+    }
+
+    using Formatter = int(WINAPI*)(LCID, DWORD, const SYSTEMTIME*, LPCWSTR, LPWSTR, int);
+    static std::wstring Formatted(Formatter format, DWORD flags, const wchar_t* picture) {
+        WCHAR text[256];
+        EXPECT_GT(format(LOCALE_USER_DEFAULT, flags, &kInstant, picture, text, 256), 0);
+        return text;
+    }
+
+    Spooler spooler_;
+    HMODULE self_ = GetModuleHandleW(nullptr);
+    corvtest::ImportPatch escape_{self_, "gdi32.dll", "ExtEscape", reinterpret_cast<void*>(&FakeExtEscape)};
+    corvtest::ImportPatch job_{self_, "winspool.drv", "GetJobW", reinterpret_cast<void*>(&FakeGetJobW)};
+    corvtest::ImportPatch printer_{self_, "winspool.drv", "GetPrinterW", reinterpret_cast<void*>(&FakeGetPrinterW)};
+};
+
+}  // namespace
+
+TEST_F(DynamicExpand, EveryVariableShowsWhatTheSystemSays) {
+    WCHAR user[256];
+    DWORD userLength = 256;
+    ASSERT_TRUE(GetUserNameW(user, &userLength));
+    WCHAR host[16];
+    DWORD hostLength = 16;
+    const bool hasHost = GetComputerNameW(host, &hostLength);
+
+    const struct {
+        const wchar_t* text;
+        std::wstring expected;
+    } rows[] = {
+        {L"%dateshort%", Formatted(GetDateFormatW, DATE_SHORTDATE, nullptr)},
+        {L"%datelong%", Formatted(GetDateFormatW, DATE_LONGDATE, nullptr)},
+        {L"%dateddmmyyyy%", L"07/03/2001"},
+        {L"%time%", Formatted(GetTimeFormatW, 0, nullptr)},
+        {L"%timemil%", L"14:05:09"},
+        {L"%timehrmn%", Formatted(GetTimeFormatW, 0, L"h':'mm tt")},
+        {L"%pagenumber%", L"42"},
+        {L"%printer%", L"Office Laser"},
+        {L"%modelname%", L"Corvane PS Model 9"},
+        {L"%Username%", L"jdoe"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << testing::PrintToString(std::wstring(row.text)));
+        EXPECT_EQ(Expand(row.text, ExpandMode::Print, 42), row.expected);
+    }
+    EXPECT_EQ(spooler_.lastPrinter, kPrinter);
+    EXPECT_EQ(Expand(L"%Username%", ExpandMode::Preview), std::wstring(user));
+    EXPECT_EQ(Expand(L"%hostname%", ExpandMode::Print),
+              hasHost ? std::optional<std::wstring>(host) : kFails);
+}
+
+TEST_F(DynamicExpand, DatesAndTimesOfOneTextShowOneInstant) {
+    EXPECT_EQ(Expand(L"%Time% %DateLong%", ExpandMode::Print),
+              Formatted(GetTimeFormatW, 0, nullptr) + L" " + Formatted(GetDateFormatW, DATE_LONGDATE, nullptr));
+    EXPECT_EQ(Expand(L"%timehrmn%|%TIMEMIL%|%dateddmmyyyy%", ExpandMode::Preview),
+              Formatted(GetTimeFormatW, 0, L"h':'mm tt") + L"|14:05:09|07/03/2001");
+}
+
+TEST_F(DynamicExpand, PrintedUserNameIsTheJobOwnerFoundThroughTheEscape) {
+    EXPECT_EQ(Expand(L"by %Username%", ExpandMode::Print), L"by jdoe");
+    EXPECT_EQ(spooler_.lastEscape, 0x1000D);
+    EXPECT_FALSE(spooler_.escapeHadBuffers);
+
+    spooler_.jobIdAnswer = 0;  // the rendering plug-in knows no job
+    EXPECT_EQ(Expand(L"by %Username%", ExpandMode::Print), kFails);
+    spooler_.jobIdAnswer = kJobId;
+    spooler_.jobFails = true;
+    EXPECT_EQ(Expand(L"by %Username%", ExpandMode::Print), kFails);
+}
+
+TEST_F(DynamicExpand, ValidationAcceptsTheUserNameWithoutAJob) {
+    spooler_.jobIdAnswer = 0;
+    spooler_.jobFails = true;
+    EXPECT_EQ(Expand(L"by %Username%", ExpandMode::Validate), L"by ");
+    EXPECT_TRUE(corv::ui::ValidateDynamicText(kPrinter, kPrinterDc, L"%Username% p%pagenumber%"));
+    EXPECT_TRUE(corv::ui::ValidateDynamicText(kPrinter, nullptr, L"%Username%"));
+    EXPECT_EQ(spooler_.escapeCalls, 0);
+    // The preview shows who is logged on, without asking the printer.
+    EXPECT_NE(Expand(L"%Username%", ExpandMode::Preview), kFails);
+    EXPECT_EQ(spooler_.escapeCalls, 0);
+}
+
+TEST_F(DynamicExpand, ValidationRefusesWhatPrintingWouldRefuse) {
+    EXPECT_TRUE(corv::ui::ValidateDynamicText(kPrinter, kPrinterDc, L"Draft %%1 %printer%"));
+    EXPECT_FALSE(corv::ui::ValidateDynamicText(kPrinter, kPrinterDc, L"100%"));
+    EXPECT_FALSE(corv::ui::ValidateDynamicText(kPrinter, kPrinterDc, L"%date%"));
+    EXPECT_FALSE(corv::ui::ValidateDynamicText(nullptr, kPrinterDc, L"plain"));
+    EXPECT_FALSE(corv::ui::ValidateDynamicText(kPrinter, kPrinterDc, nullptr));
+    EXPECT_FALSE(corv::ui::ValidateDynamicText(kPrinter, kPrinterDc, std::wstring(kExpandCapacity, L'a').c_str()));
+}
+
+TEST_F(DynamicExpand, ReportsTheSizeItNeedsWhateverTheBuffer) {
+    DWORD size = 0;
+    EXPECT_TRUE(corv::ui::ExpandDynamicText(kPrinter, kPrinterDc, L"p%pagenumber%", 123, &kInstant, ExpandMode::Print,
+                                            nullptr, &size));
+    EXPECT_EQ(size, 5u);
+
+    WCHAR small[4] = {L'x', L'x', L'x', 0};
+    size = 4;
+    EXPECT_TRUE(corv::ui::ExpandDynamicText(kPrinter, kPrinterDc, L"p%pagenumber%", 123, &kInstant, ExpandMode::Print,
+                                            small, &size));
+    EXPECT_EQ(size, 5u);
+    EXPECT_STREQ(small, L"xxx");
+
+    WCHAR exact[5] = {};
+    size = 5;
+    EXPECT_TRUE(corv::ui::ExpandDynamicText(kPrinter, kPrinterDc, L"p%pagenumber%", 123, &kInstant, ExpandMode::Print,
+                                            exact, &size));
+    EXPECT_EQ(size, 5u);
+    EXPECT_STREQ(exact, L"p123");
+
+    size = 1;
+    EXPECT_TRUE(corv::ui::ExpandDynamicText(kPrinter, kPrinterDc, L"", 1, &kInstant, ExpandMode::Print, exact, &size));
+    EXPECT_EQ(size, 1u);
+    EXPECT_STREQ(exact, L"");
+}
+
+TEST_F(DynamicExpand, FailuresReportSizeZero) {
+    WCHAR out[kExpandCapacity] = L"untouched";
+    DWORD size = kExpandCapacity;
+    EXPECT_FALSE(corv::ui::ExpandDynamicText(kPrinter, kPrinterDc, L"100%", 1, &kInstant, ExpandMode::Print, out, &size));
+    EXPECT_EQ(size, 0u);
+    EXPECT_STREQ(out, L"untouched");
+
+    size = kExpandCapacity;
+    const std::wstring tooLong(kExpandCapacity, L'a');
+    EXPECT_FALSE(corv::ui::ExpandDynamicText(kPrinter, kPrinterDc, tooLong.c_str(), 1, &kInstant, ExpandMode::Preview,
+                                             out, &size));
+    EXPECT_EQ(size, 0u);
+    const std::wstring longest(kExpandCapacity - 1, L'a');
+    size = kExpandCapacity;
+    EXPECT_TRUE(corv::ui::ExpandDynamicText(kPrinter, kPrinterDc, longest.c_str(), 1, &kInstant, ExpandMode::Print,
+                                            out, &size));
+    EXPECT_EQ(size, kExpandCapacity);
+
+    // Output growing past its limit: a printer name that fills the output.
+    const std::wstring longName(2040, L'n');
+    spooler_.printerName = longName.c_str();
+    size = kExpandCapacity;
+    EXPECT_TRUE(corv::ui::ExpandDynamicText(kPrinter, kPrinterDc, L"123456%printer%", 1, &kInstant, ExpandMode::Print,
+                                            out, &size));
+    EXPECT_EQ(size, 2047u);
+    size = kExpandCapacity;
+    EXPECT_FALSE(corv::ui::ExpandDynamicText(kPrinter, kPrinterDc, L"1234567%printer%", 1, &kInstant,
+                                             ExpandMode::Print, out, &size));
+    EXPECT_EQ(size, 0u);
+}
+
+TEST_F(DynamicExpand, RefusesMissingArgumentsWithoutTouchingTheSize) {
+    WCHAR out[16];
+    DWORD size = 16;
+    EXPECT_FALSE(corv::ui::ExpandDynamicText(kPrinter, kPrinterDc, nullptr, 1, &kInstant, ExpandMode::Print, out, &size));
+    EXPECT_FALSE(corv::ui::ExpandDynamicText(nullptr, kPrinterDc, L"x", 1, &kInstant, ExpandMode::Preview, out, &size));
+    EXPECT_EQ(size, 16u);
+    EXPECT_FALSE(corv::ui::ExpandDynamicText(kPrinter, kPrinterDc, L"x", 1, &kInstant, ExpandMode::Print, out, nullptr));
+    EXPECT_FALSE(corv::ui::ExpandDynamicText(kPrinter, kPrinterDc, L"x", 1, &kInstant, static_cast<ExpandMode>(3), out,
+                                             &size));
+    EXPECT_EQ(size, 0u);
 }
