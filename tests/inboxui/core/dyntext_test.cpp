@@ -379,13 +379,6 @@ TEST_F(DynamicExpand, EveryVariableShowsWhatTheSystemSays) {
               hasHost ? std::optional<std::wstring>(host) : kFails);
 }
 
-TEST_F(DynamicExpand, DatesAndTimesOfOneTextShowOneInstant) {
-    EXPECT_EQ(Expand(L"%Time% %DateLong%", ExpandMode::Print),
-              Formatted(GetTimeFormatW, 0, nullptr) + L" " + Formatted(GetDateFormatW, DATE_LONGDATE, nullptr));
-    EXPECT_EQ(Expand(L"%timehrmn%|%TIMEMIL%|%dateddmmyyyy%", ExpandMode::Preview),
-              Formatted(GetTimeFormatW, 0, L"h':'mm tt") + L"|14:05:09|07/03/2001");
-}
-
 TEST_F(DynamicExpand, PrintedUserNameIsTheJobOwnerFoundThroughTheEscape) {
     EXPECT_EQ(Expand(L"by %Username%", ExpandMode::Print), L"by jdoe");
     EXPECT_EQ(spooler_.lastEscape, 0x1000D);
