@@ -39,39 +39,6 @@ TEST(StartDoc, RefusesWithoutAJob) {
     EXPECT_EQ(job.state.docName[0], 0);
 }
 
-TEST(StartDoc, RecordsTheJobAndChainsToTheCoreDriver) {
-    FakeJob job;
-    WCHAR name[] = L"Quarterly report";
-    g_coreDdi.startDocResult = FALSE;
-    EXPECT_FALSE(HookStartDoc(&job.surface, name, 17));
-    ASSERT_EQ(g_coreDdi.starts.size(), 1u);
-    EXPECT_EQ(g_coreDdi.starts[0].surface, &job.surface);
-    EXPECT_EQ(g_coreDdi.starts[0].name, name);
-    EXPECT_EQ(g_coreDdi.starts[0].jobId, 17u);
-    EXPECT_STREQ(job.state.docName, L"Quarterly report");
-    EXPECT_EQ(job.state.jobId, 17u);
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    EXPECT_EQ(job.state.startTime.wYear, now.wYear);
-
-    g_coreDdi.startDocResult = TRUE;
-    EXPECT_TRUE(HookStartDoc(&job.surface, name, 17));
-}
-
-TEST(StartDoc, FirstStartFixesJobIdAndTime) {
-    FakeJob job;
-    WCHAR first[] = L"First", second[] = L"Second";
-    HookStartDoc(&job.surface, first, 17);
-    job.state.startTime.wMilliseconds = 999;  // marks the time of the first start
-    job.state.startTime.wYear = 1999;
-    HookStartDoc(&job.surface, second, 18);
-    EXPECT_EQ(job.state.jobId, 17u);
-    EXPECT_EQ(job.state.startTime.wYear, 1999);
-    EXPECT_STREQ(job.state.docName, L"Second");  // the name follows every start
-    EXPECT_TRUE(HookStartDoc(&job.surface, nullptr, 19));
-    EXPECT_STREQ(job.state.docName, L"Second");
-}
-
 TEST(StartDoc, JobIdZeroLeavesTheNextStartToFixIt) {
     FakeJob job;
     HookStartDoc(&job.surface, nullptr, 0);

@@ -41,7 +41,24 @@ TEST(WritePrinter, AnswersTheProbeAndRefusesMissingPieces) {
     EXPECT_EQ(job.plugin.WritePrinter(nullptr, &byte, 1, &written), S_FALSE);
     EXPECT_EQ(job.plugin.WritePrinter(&job.device, nullptr, 1, &written), S_FALSE);
     EXPECT_EQ(job.plugin.WritePrinter(&job.device, &byte, 1, nullptr), S_FALSE);
+    // Only a complete device gets as far as discarding.
+    job.record.bDiscardOutput = 1;
+    job.device.pOEMDM = nullptr;
+    EXPECT_EQ(job.plugin.WritePrinter(&job.device, &byte, 1, &written), S_FALSE);
+    job.device.pOEMDM = &job.record;
+    job.device.pPublicDM = nullptr;
+    EXPECT_EQ(job.plugin.WritePrinter(&job.device, &byte, 1, &written), S_FALSE);
+    job.device.pPublicDM = &job.dm;
     job.device.hPrinter = nullptr;
+    EXPECT_EQ(job.plugin.WritePrinter(&job.device, &byte, 1, &written), S_FALSE);
+    job.device.hPrinter = reinterpret_cast<HANDLE>(0x5150);
+    EXPECT_EQ(job.plugin.WritePrinter(&job.device, &byte, 1, &written), S_OK);
+}
+
+TEST(WritePrinter, SpoolerRefusalIsReported) {
+    DriverJob job;  // no printer behind the handle under Wine: the spooler refuses
+    DWORD written = 0;
+    char byte = 'x';
     EXPECT_EQ(job.plugin.WritePrinter(&job.device, &byte, 1, &written), S_FALSE);
 }
 
