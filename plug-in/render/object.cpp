@@ -151,7 +151,7 @@ HRESULT RenderPlugin::Command(PDEVOBJ device, DWORD point, PVOID, DWORD, DWORD* 
 }
 
 HRESULT RenderPlugin::WritePrinter(PDEVOBJ device, PVOID buffer, DWORD size, PDWORD written) {
-    return WriteJobOutput(device, buffer, size, written, &fileStarted_);
+    return WriteJobOutput(device, buffer, size, written, &outputFile_);
 }
 
 HRESULT RenderPlugin::GetPDEVAdjustment(PDEVOBJ, DWORD, PVOID, DWORD, BOOL*) { return E_NOTIMPL; }

@@ -9,6 +9,13 @@ namespace corv::render {
 
 struct JobState;
 
+// The output file of the "File" and "EPS" destinations, per plug-in object: once started, later
+// jobs to the same path append to it.
+struct OutputFile {
+    LONG fileStarted = 0;
+    WCHAR path[512] = {};  // the file fileStarted refers to
+};
+
 class RenderPlugin final : public IPrintOemPS2 {
 public:
     RenderPlugin() = default;
@@ -45,7 +52,7 @@ private:
 
     LONG refs_ = 1;
     Unique<IPrintCorePS2*, ReleaseHelper> coreHelper_;  // one reference, from PublishDriverInterface
-    LONG fileStarted_ = 0;
+    OutputFile outputFile_;
     HeapArray<DRVFN> hookTable_{0};  // handed to the driver by EnableDriver, owned here
 };
 
@@ -55,9 +62,9 @@ void InitJobState(JobState* state, const DRVENABLEDATA* coreFunctions, IPrintCor
 // What a job keeps when the driver replaces its device; the cover page flag is not carried.
 void CarryJobState(const JobState& from, JobState* to);
 
-// The WritePrinter output path: the spooler, a file, or nowhere. fileStarted belongs to the plug-in
-// object: the first write of its first "File" or "EPS" job creates the file anew, later ones append.
-HRESULT WriteJobOutput(PDEVOBJ device, const void* buffer, DWORD size, DWORD* written, LONG* fileStarted);
+// The WritePrinter output path: the spooler, a file, or nowhere. The first write of the plug-in
+// object to a file creates it anew, later ones to the same path append.
+HRESULT WriteJobOutput(PDEVOBJ device, const void* buffer, DWORD size, DWORD* written, OutputFile* file);
 
 // The module's exports.
 HRESULT GetClassObject(REFCLSID clsid, REFIID iid, void** out);

@@ -112,6 +112,23 @@ TEST(WritePrinter, TwoFileJobsOfOneObjectShareOneFile) {
     DeleteFileW(path.c_str());
 }
 
+TEST(WritePrinter, AJobToAnotherFileStartsThatFile) {
+    std::wstring first = TempFile(L"corvfirst"), second = TempFile(L"corvsecond");
+    DeleteFileW(second.c_str());
+    DriverJob job;
+    job.record.dwOutputTo = corv::kOutputFile;
+    corv::CopyText(job.record.szOutputFile, first.c_str());
+    DWORD written = 0;
+    EXPECT_EQ(Write(job.plugin, &job.device, "to the first;", &written), S_OK);
+    corv::CopyText(job.record.szOutputFile, second.c_str());
+    EXPECT_EQ(Write(job.plugin, &job.device, "to the second;", &written), S_OK);
+    EXPECT_EQ(Write(job.plugin, &job.device, "and on;", &written), S_OK);
+    EXPECT_EQ(Contents(first), "to the first;");
+    EXPECT_EQ(Contents(second), "to the second;and on;");
+    DeleteFileW(first.c_str());
+    DeleteFileW(second.c_str());
+}
+
 TEST(WritePrinter, AnUnopenableFileWritesNothing) {
     DriverJob job;
     job.record.dwOutputTo = corv::kOutputFile;
