@@ -3,7 +3,6 @@
 #include "common/text.h"
 #include "plug-in/render/object.h"
 
-
 namespace corv::render {
 namespace {
 
