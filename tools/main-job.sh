@@ -1,5 +1,10 @@
 #!/usr/bin/env bash
-# Builds the plug-ins and prints a sample job through them; the job stream lands in out/.
+# Builds the plug-ins and prints a sample job through them with corvhost, the stand-in for the
+# PostScript core driver and the spooler. The job stream lands in out/job.prn and is shown; with
+# Ghostscript at hand its sheets are rendered to out/job-N.png as well.
+#
+#   bash tools/main-job.sh                 # the sample job: three pages, confidential print
+#   bash tools/main-job.sh --nup 2 ...     # any corvhost options instead (see corvhost --help)
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 corv_install
@@ -8,4 +13,26 @@ corv_wine_up
 trap corv_wine_down EXIT
 mkdir -p "$CORV_ROOT/out"
 cd "$CORV_ROOT"
-wine "$CORV_BUILD/host/corvhost.exe" "$@"
+
+if [ $# -eq 0 ]; then
+  set -- --pages 3 --doc "Corvane sample job" \
+         --set dwOutputTo=4 --set szHoldUserName=newcomer --set szHoldPin=1234
+fi
+out=out/job.prn
+args=("$@")
+for ((i = 0; i < ${#args[@]}; i++)); do
+  [ "${args[$i]}" = "--out" ] && [ $((i + 1)) -lt ${#args[@]} ] && out=${args[$((i + 1))]//\\//}
+done
+
+wine "$CORV_BUILD/host/corvhost.exe" "$@" </dev/null
+
+if [ -s "$out" ]; then
+  echo "---- $out (ESC shown as ^[) ----"
+  cat -v "$out"
+  echo "---- end of $out ----"
+  if command -v gs >/dev/null; then
+    rm -f "${out%.*}"-*.png
+    gs -q -dBATCH -dNOPAUSE -dSAFER -sDEVICE=png16m -r50 -o "${out%.*}-%d.png" "$out" &&
+      echo "rendered: $(ls "${out%.*}"-*.png | tr '\n' ' ')"
+  fi
+fi

@@ -11,9 +11,13 @@ namespace corv::render {
 bool IsSpecialImageMask(const BYTE* buffer, DWORD size);
 
 // Fills out[0..size) as the switch buffer that goes before (enable) or after (!enable) such a
-// buffer: the application's count, the switch text, NUL padding. size is the application
-// buffer's size; the switch is only sent for buffers longer than 127 bytes.
+// buffer: the count, the switch text, NUL padding. size is the application buffer's size; the
+// switch is only sent for buffers longer than 127 bytes. A text that does not fit is cut.
 void FillImageMaskSwitch(BYTE* out, DWORD size, WORD count, bool enable);
+
+// The count a switch buffer carries: the application's, but never more data than the buffer
+// holds, so the core driver cannot read past a switch buffer on an application's lying count.
+WORD ImageMaskSwitchCount(const BYTE* buffer, DWORD size);
 
 inline constexpr DWORD kImageMaskBracketMin = 128;
 

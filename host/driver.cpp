@@ -1,0 +1,814 @@
+#include "host/driver.h"
+
+#include "common/handles.h"
+#include "common/record.h"
+#include "host/corehelper.h"
+#include "host/fields.h"
+#include "host/ppd.h"
+#include "host/psjob.h"
+#include "host/spooler.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace corv::host {
+namespace {
+
+using DllGetClassObjectFn = HRESULT WINAPI(REFCLSID, REFIID, void**);
+using DllCanUnloadNowFn = HRESULT WINAPI();
+using StartDocFn = BOOL APIENTRY(SURFOBJ*, LPWSTR, DWORD);
+using EscapeFn = ULONG APIENTRY(SURFOBJ*, ULONG, ULONG, PVOID, ULONG, PVOID);
+
+// The core driver's own private DEVMODE part sits between the public DEVMODE and the plug-in's.
+constexpr WORD kCorePrivateSize = sizeof(PSCRIPT5_PRIVATE_DEVMODE);
+
+template <typename F>
+F* AsFunction(PFN pfn) {
+    return reinterpret_cast<F*>(reinterpret_cast<void (*)()>(pfn));
+}
+template <typename F>
+PFN AsEntry(F* function) {
+    return reinterpret_cast<PFN>(reinterpret_cast<void (*)()>(function));
+}
+
+void Say(const char* format, ...) __attribute__((format(gnu_printf, 1, 2)));
+void Say(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::fputs("corvhost: ", stderr);
+    std::vfprintf(stderr, format, args);
+    std::fputc('\n', stderr);
+    va_end(args);
+}
+
+std::string Narrow(std::wstring_view s) {
+    std::string out;
+    for (wchar_t c : s) out.push_back(c >= 32 && c < 127 ? static_cast<char>(c) : '?');
+    return out;
+}
+
+std::wstring Widen(std::string_view s) {
+    std::wstring out;
+    for (unsigned char c : s) out.push_back(c);
+    return out;
+}
+
+std::string Hex(unsigned long value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08lX", value);
+    return text;
+}
+
+const char* PointName(DWORD point) {
+    switch (point) {
+        case PSINJECT_BEGINSTREAM: return "PSINJECT_BEGINSTREAM";
+        case PSINJECT_PSADOBE: return "PSINJECT_PSADOBE";
+        case PSINJECT_PAGES: return "PSINJECT_PAGES";
+        case PSINJECT_PAGEORDER: return "PSINJECT_PAGEORDER";
+        case PSINJECT_ORIENTATION: return "PSINJECT_ORIENTATION";
+        case PSINJECT_BOUNDINGBOX: return "PSINJECT_BOUNDINGBOX";
+        case PSINJECT_COMMENTS: return "PSINJECT_COMMENTS";
+        case PSINJECT_BEGINPROLOG: return "PSINJECT_BEGINPROLOG";
+        case PSINJECT_ENDPROLOG: return "PSINJECT_ENDPROLOG";
+        case PSINJECT_BEGINSETUP: return "PSINJECT_BEGINSETUP";
+        case PSINJECT_ENDSETUP: return "PSINJECT_ENDSETUP";
+        case PSINJECT_TRAILER: return "PSINJECT_TRAILER";
+        case PSINJECT_EOF: return "PSINJECT_EOF";
+        case PSINJECT_ENDSTREAM: return "PSINJECT_ENDSTREAM";
+        case PSINJECT_PAGENUMBER: return "PSINJECT_PAGENUMBER";
+        case PSINJECT_BEGINPAGESETUP: return "PSINJECT_BEGINPAGESETUP";
+        case PSINJECT_ENDPAGESETUP: return "PSINJECT_ENDPAGESETUP";
+        case PSINJECT_PAGETRAILER: return "PSINJECT_PAGETRAILER";
+        case PSINJECT_SHOWPAGE: return "PSINJECT_SHOWPAGE";
+        default: return "PSINJECT_?";
+    }
+}
+
+bool ReadWholeFile(const std::wstring& path, std::string* text) {
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > (16 << 20)) return false;
+    text->resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    return size.QuadPart == 0 ||
+           (ReadFile(file.get(), text->data(), static_cast<DWORD>(size.QuadPart), &read, nullptr) &&
+            read == size.QuadPart);
+}
+
+std::string CreationDate() {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    char text[32];
+    std::snprintf(text, sizeof text, "(D:%04u%02u%02u%02u%02u%02u)", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+                  t.wSecond);
+    return text;
+}
+
+short PaperCode(const std::string& name) {
+    if (name == "Letter") return DMPAPER_LETTER;
+    if (name == "Legal") return DMPAPER_LEGAL;
+    if (name == "A4") return DMPAPER_A4;
+    if (name == "A5") return DMPAPER_A5;
+    return DMPAPER_USER;
+}
+
+// A COM reference owned for as long as the object lives.
+template <typename T>
+class ComRef {
+public:
+    ComRef() = default;
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+    ~ComRef() { reset(); }
+    T* get() const { return p_; }
+    T* operator->() const { return p_; }
+    void** put() {
+        reset();
+        return reinterpret_cast<void**>(&p_);
+    }
+    // Releases and returns what Release answered (0 when nothing was held).
+    ULONG reset() {
+        ULONG left = 0;
+        if (p_) left = p_->Release();
+        p_ = nullptr;
+        return left;
+    }
+
+private:
+    T* p_ = nullptr;
+};
+
+class Driver;
+
+// One PDEV of the core driver: the device object the plug-in sees, the surface its hooks get,
+// and the DEVMODE buffer (public part, the core's private part, the plug-in's part).
+struct HostDevice {
+    DEVOBJ devobj{};
+    SURFOBJ surface{};
+    std::vector<BYTE> devmode;
+    Driver* driver = nullptr;
+
+    PDEVMODEW Public() { return reinterpret_cast<PDEVMODEW>(devmode.data()); }
+    BYTE* Private() { return devmode.data() + sizeof(DEVMODEW) + kCorePrivateSize; }
+};
+
+// The hooks get the device object as dhpdev; hEngine, the graphics engine's own handle that the
+// plug-in never interprets, leads the core's functions back to their device.
+HostDevice* DeviceOf(SURFOBJ* surface) {
+    if (!surface || !surface->dhpdev) return nullptr;
+    return reinterpret_cast<HostDevice*>(reinterpret_cast<PDEVOBJ>(surface->dhpdev)->hEngine);
+}
+
+BOOL APIENTRY CoreStartDoc(SURFOBJ* surface, LPWSTR docName, DWORD jobId);
+ULONG APIENTRY CoreEscape(SURFOBJ* surface, ULONG code, ULONG inSize, PVOID in, ULONG outSize, PVOID out);
+
+const DRVFN kCoreFunctions[] = {
+    {INDEX_DrvStartDoc, AsEntry(&CoreStartDoc)},
+    {INDEX_DrvEscape, AsEntry(&CoreEscape)},
+};
+
+class Driver {
+public:
+    Driver(const HostOptions& options, const Ppd& ppd, const JobLayout& job, Spooler* spooler, OutputStage* stage,
+           HostCore* core)
+        : o_(options), ppd_(ppd), job_(job), spooler_(spooler), stage_(stage), core_(core) {}
+
+    int Run();
+
+    BOOL OnCoreStartDoc(LPWSTR docName, DWORD jobId);
+    ULONG OnCoreEscape(ULONG code, ULONG inSize, PVOID in);
+
+private:
+    bool Fail(const std::string& why) {
+        Say("%s", why.c_str());
+        return false;
+    }
+    void Violation(const std::string& what) { violations_.push_back(what); }
+    void Trace(const std::string& line) const {
+        if (o_.trace) Say("%s", line.c_str());
+    }
+
+    bool Load();
+    bool Create();
+    bool Publish();
+    bool DevModes();
+    bool EnableDriver();
+    std::unique_ptr<HostDevice> NewDevice();
+    bool EnableDevice(HostDevice* device);
+    void DisableDevice(HostDevice* device);
+    bool StartDoc(HostDevice* device);
+    bool ResetDevice();
+    void SendEscapes(int page);
+    bool Stream();
+    void Teardown();
+    void Report();
+
+    void Emit(std::string_view text) { stage_->Put(text.data(), static_cast<DWORD>(text.size())); }
+    void Inject(DWORD point, std::string_view fallback = {}, bool replaces = false);
+    std::string OutputPageCommentLabel(int page, int ordinal) const;
+
+    const HostOptions& o_;
+    const Ppd& ppd_;
+    JobLayout job_;
+    Spooler* spooler_;
+    OutputStage* stage_;
+    HostCore* core_;
+
+    UniqueLibrary module_;
+    DllGetClassObjectFn* getClassObject_ = nullptr;
+    DllCanUnloadNowFn* canUnloadNow_ = nullptr;
+    ComRef<IPrintOemPS2> plugin_;
+    bool published_ = false;
+    bool driverEnabled_ = false;
+    DWORD signature_ = 0, version_ = 0;
+    DWORD privateSize_ = 0;
+    std::vector<BYTE> devmode_;  // the merged DEVMODE every PDEV of the job starts from
+    DRVENABLEDATA hooks_{};
+    StartDocFn* startDocHook_ = nullptr;
+    EscapeFn* escapeHook_ = nullptr;
+    DRVENABLEDATA coreTable_{DDI_DRIVER_VERSION_NT5_01, static_cast<ULONG>(std::size(kCoreFunctions)),
+                             const_cast<DRVFN*>(kCoreFunctions)};
+    std::unique_ptr<HostDevice> device_;
+    bool pluginTakesOutput_ = false;
+    int coreStartDocs_ = 0;
+    std::vector<std::string> violations_;
+    bool jobFailed_ = false;
+};
+
+BOOL APIENTRY CoreStartDoc(SURFOBJ* surface, LPWSTR docName, DWORD jobId) {
+    HostDevice* device = DeviceOf(surface);
+    return device ? device->driver->OnCoreStartDoc(docName, jobId) : FALSE;
+}
+
+ULONG APIENTRY CoreEscape(SURFOBJ* surface, ULONG code, ULONG inSize, PVOID in, ULONG, PVOID) {
+    HostDevice* device = DeviceOf(surface);
+    return device ? device->driver->OnCoreEscape(code, inSize, in) : 0;
+}
+
+BOOL Driver::OnCoreStartDoc(LPWSTR docName, DWORD jobId) {
+    ++coreStartDocs_;
+    Trace("core DrvStartDoc(\"" + Narrow(docName ? docName : L"") + "\", " + std::to_string(jobId) + ")");
+    return TRUE;
+}
+
+// The core driver's own escapes: passthrough data goes into the job where it stands; the
+// queries of PostScript support are answered; every other code is not the core's.
+ULONG Driver::OnCoreEscape(ULONG code, ULONG inSize, PVOID in) {
+    Trace("core DrvEscape(" + Hex(code) + ", " + std::to_string(inSize) + " bytes in)");
+    switch (code) {
+        case QUERYESCSUPPORT: {
+            if (inSize < 4 || !in) return 0;
+            DWORD asked;
+            std::memcpy(&asked, in, 4);
+            return asked == QUERYESCSUPPORT || asked == PASSTHROUGH || asked == POSTSCRIPT_PASSTHROUGH ||
+                   asked == POSTSCRIPT_DATA || asked == POSTSCRIPT_IDENTIFY || asked == POSTSCRIPT_INJECTION;
+        }
+        case PASSTHROUGH:
+        case POSTSCRIPT_PASSTHROUGH:
+        case POSTSCRIPT_DATA: {
+            if (inSize < 2 || !in) return 0;
+            WORD count;
+            std::memcpy(&count, in, 2);
+            DWORD usable = std::min<DWORD>(count, inSize - 2);
+            stage_->Put(static_cast<const BYTE*>(in) + 2, usable);
+            return usable;
+        }
+        default:
+            return 0;
+    }
+}
+
+bool Driver::Load() {
+    std::wstring path = o_.plugin.empty() ? ProgramFolder() + L"corvrend.dll" : o_.plugin;
+    module_.reset(LoadLibraryW(path.c_str()));
+    if (!module_) return Fail("cannot load the plug-in " + Narrow(path) + " (error " + std::to_string(GetLastError()) + ")");
+    getClassObject_ = reinterpret_cast<DllGetClassObjectFn*>(
+        reinterpret_cast<void (*)()>(GetProcAddress(module_.get(), "DllGetClassObject")));
+    canUnloadNow_ = reinterpret_cast<DllCanUnloadNowFn*>(
+        reinterpret_cast<void (*)()>(GetProcAddress(module_.get(), "DllCanUnloadNow")));
+    if (!getClassObject_ || !canUnloadNow_) return Fail("the plug-in does not export DllGetClassObject and DllCanUnloadNow");
+    if (!spooler_->Redirect(module_.get()))
+        Say("note: the plug-in imports no WritePrinter from winspool.drv; nothing of it can reach the printer");
+    Trace("loaded " + Narrow(path));
+    return true;
+}
+
+bool Driver::Create() {
+    ComRef<IClassFactory> factory;
+    HRESULT hr = getClassObject_(CLSID_OEMRENDER, IID_IClassFactory, factory.put());
+    if (FAILED(hr) || !factory.get()) return Fail("DllGetClassObject(CLSID_OEMRENDER) failed: " + Hex(hr));
+    ComRef<IUnknown> object;
+    hr = factory->CreateInstance(nullptr, IID_IUnknown, object.put());
+    if (FAILED(hr) || !object.get()) return Fail("CreateInstance(IID_IUnknown) failed: " + Hex(hr));
+    hr = object->QueryInterface(IID_IPrintOemPS2, plugin_.put());
+    if (FAILED(hr) || !plugin_.get()) return Fail("the plug-in object has no IPrintOemPS2: " + Hex(hr));
+
+    DWORD needed = 0;
+    hr = plugin_->GetInfo(OEMGI_GETSIGNATURE, &signature_, sizeof signature_, &needed);
+    if (hr != S_OK) return Fail("GetInfo(OEMGI_GETSIGNATURE) failed: " + Hex(hr));
+    hr = plugin_->GetInfo(OEMGI_GETVERSION, &version_, sizeof version_, &needed);
+    if (hr != S_OK) return Fail("GetInfo(OEMGI_GETVERSION) failed: " + Hex(hr));
+    Trace("GetInfo: signature " + Hex(signature_) + ", version " + std::to_string(version_));
+    return true;
+}
+
+bool Driver::Publish() {
+    HRESULT hr = plugin_->PublishDriverInterface(static_cast<IUnknown*>(static_cast<IPrintCorePS2*>(core_)));
+    Trace("PublishDriverInterface(IPrintCorePS2) -> " + Hex(hr));
+    // The core driver would offer IPrintOemDriverPS next; this one has only IPrintCorePS2, and a
+    // plug-in that refuses every helper gets no further calls.
+    if (hr != S_OK) return Fail("the plug-in refused the IPrintCorePS2 helper: " + Hex(hr));
+    published_ = true;
+    return true;
+}
+
+bool Driver::DevModes() {
+    const PaperSize& paper = job_.paper;
+    const int dpi = [&] {
+        const PpdFeature* r = ppd_.Feature("Resolution");
+        int d = r ? ResolutionDpi(r->defaultOption) : 0;
+        return d ? d : 600;
+    }();
+
+    DEVOBJ query{};
+    query.dwSize = sizeof query;
+    query.hPrinter = spooler_->printer();
+    query.hOEM = module_.get();
+    OEMDMPARAM p{};
+    p.cbSize = sizeof p;
+    p.pdriverobj = &query;
+    p.hPrinter = spooler_->printer();
+    p.hModule = module_.get();
+    HRESULT hr = plugin_->DevMode(OEMDM_SIZE, &p);
+    privateSize_ = p.cbBufSize;
+    Trace("DevMode(OEMDM_SIZE) -> " + Hex(hr) + ", " + std::to_string(privateSize_) + " bytes");
+    if (hr != S_OK) return Fail("DevMode(OEMDM_SIZE) failed: " + Hex(hr));
+    if (privateSize_ < sizeof(OEM_DMEXTRAHEADER) || privateSize_ > 0x10000)
+        return Fail("the plug-in asks for a private DEVMODE of " + std::to_string(privateSize_) + " bytes");
+
+    // The public part is the core driver's: what the command line chose.
+    auto build = [&](std::vector<BYTE>* buffer) {
+        buffer->assign(sizeof(DEVMODEW) + kCorePrivateSize + privateSize_, 0);
+        auto dm = reinterpret_cast<PDEVMODEW>(buffer->data());
+        std::wstring name = Widen(ppd_.Global("NickName") ? *ppd_.Global("NickName") : "Corvane printer");
+        std::wcsncpy(dm->dmDeviceName, name.c_str(), CCHDEVICENAME - 1);
+        dm->dmSpecVersion = DM_SPECVERSION;
+        dm->dmDriverVersion = 0x0600;
+        dm->dmSize = sizeof(DEVMODEW);
+        dm->dmDriverExtra = static_cast<WORD>(kCorePrivateSize + privateSize_);
+        dm->dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_COPIES | DM_PRINTQUALITY | DM_YRESOLUTION | DM_COLOR |
+                       DM_DUPLEX | DM_COLLATE | DM_FORMNAME | DM_NUP;
+        dm->dmOrientation = DMORIENT_PORTRAIT;
+        dm->dmPaperSize = PaperCode(paper.name);
+        dm->dmPaperLength = static_cast<short>(paper.height * 254 / 72);
+        dm->dmPaperWidth = static_cast<short>(paper.width * 254 / 72);
+        dm->dmCopies = static_cast<short>(o_.copies);
+        dm->dmPrintQuality = static_cast<short>(dpi);
+        dm->dmYResolution = static_cast<short>(dpi);
+        dm->dmColor = o_.color ? o_.color : (ppd_.IsTrue("ColorDevice") ? DMCOLOR_COLOR : DMCOLOR_MONOCHROME);
+        dm->dmDuplex = o_.duplex;
+        dm->dmCollate = DMCOLLATE_FALSE;
+        std::wstring form = Widen(paper.name);
+        std::wcsncpy(dm->dmFormName, form.c_str(), CCHFORMNAME - 1);
+        dm->dmNup = DMNUP_SYSTEM;
+        auto core = reinterpret_cast<PSCRIPT5_PRIVATE_DEVMODE*>(buffer->data() + sizeof(DEVMODEW));
+        core->wSize = kCorePrivateSize;
+    };
+    build(&devmode_);
+    auto current = reinterpret_cast<PDEVMODEW>(devmode_.data());
+    BYTE* currentPrivate = devmode_.data() + sizeof(DEVMODEW) + kCorePrivateSize;
+
+    query.pPublicDM = current;
+    query.pOEMDM = currentPrivate;
+    p.pPublicDMIn = current;
+    p.pOEMDMOut = currentPrivate;
+    p.cbBufSize = privateSize_;
+    hr = plugin_->DevMode(OEMDM_DEFAULT, &p);
+    Trace("DevMode(OEMDM_DEFAULT) -> " + Hex(hr));
+    if (hr != S_OK) return Fail("DevMode(OEMDM_DEFAULT) failed: " + Hex(hr));
+    OEM_DMEXTRAHEADER header;
+    std::memcpy(&header, currentPrivate, sizeof header);
+    if (header.dwSize != privateSize_ || header.dwSignature != signature_)
+        Violation("the default private DEVMODE has size " + std::to_string(header.dwSize) + " and signature " +
+                  Hex(header.dwSignature) + "; GetInfo and OEMDM_SIZE said " + std::to_string(privateSize_) +
+                  " and " + Hex(signature_));
+
+    // What the user chose in the settings, as the UI plug-in would have stored it; the merge
+    // then validates it, as it validates any DEVMODE an application brings.
+    std::vector<BYTE> input = devmode_;
+    auto inputPublic = reinterpret_cast<PDEVMODEW>(input.data());
+    BYTE* inputPrivate = input.data() + sizeof(DEVMODEW) + kCorePrivateSize;
+    if (!o_.settings.empty() && privateSize_ != kRecordSize)
+        return Fail("the plug-in's private DEVMODE is " + std::to_string(privateSize_) +
+                    " bytes, not a job settings record: --set cannot be applied");
+    for (const auto& assignment : o_.settings) {
+        std::string error;
+        if (!ApplySetting(reinterpret_cast<JobSettings*>(inputPrivate), assignment, &error))
+            return Fail("--set " + error);
+    }
+    p.pPublicDMIn = inputPublic;
+    p.pPublicDMOut = current;
+    p.pOEMDMIn = inputPrivate;
+    p.pOEMDMOut = currentPrivate;
+    p.cbBufSize = privateSize_;
+    hr = plugin_->DevMode(OEMDM_MERGE, &p);
+    Trace("DevMode(OEMDM_MERGE) -> " + Hex(hr));
+    if (hr != S_OK) return Fail("DevMode(OEMDM_MERGE) failed: " + Hex(hr));
+    for (const auto& assignment : o_.settings) {
+        std::string name = Narrow(assignment.substr(0, assignment.find(L'=')));
+        FieldRef ref;
+        if (!FindField(name, &ref)) continue;
+        std::wstring asked = FormatField(*reinterpret_cast<const JobSettings*>(inputPrivate), ref);
+        std::wstring merged = FormatField(*reinterpret_cast<const JobSettings*>(currentPrivate), ref);
+        if (asked != merged)
+            Say("note: the plug-in's merge turned %s=%s into %s", name.c_str(), Narrow(asked).c_str(),
+                Narrow(merged).c_str());
+    }
+    return true;
+}
+
+bool Driver::EnableDriver() {
+    HRESULT hr = plugin_->EnableDriver(PRINTER_OEMINTF_VERSION, sizeof hooks_, &hooks_);
+    Trace("EnableDriver -> " + Hex(hr) + ", " + std::to_string(hooks_.c) + " hooks");
+    if (FAILED(hr)) return Fail("EnableDriver failed: " + Hex(hr));
+    driverEnabled_ = true;
+    if (hooks_.c && !hooks_.pdrvfn) {
+        Violation("EnableDriver reports " + std::to_string(hooks_.c) + " hooks but no table");
+        hooks_.c = 0;
+    }
+    for (ULONG i = 0; i < hooks_.c; ++i) {
+        const DRVFN& entry = hooks_.pdrvfn[i];
+        // Only the first hook of a function counts, as with several plug-ins.
+        if (entry.iFunc == INDEX_DrvStartDoc && !startDocHook_) startDocHook_ = AsFunction<StartDocFn>(entry.pfn);
+        else if (entry.iFunc == INDEX_DrvEscape && !escapeHook_) escapeHook_ = AsFunction<EscapeFn>(entry.pfn);
+        Trace("  hook of DDI function " + std::to_string(entry.iFunc));
+    }
+    return true;
+}
+
+std::unique_ptr<HostDevice> Driver::NewDevice() {
+    auto device = std::make_unique<HostDevice>();
+    device->driver = this;
+    device->devmode = devmode_;
+    DEVOBJ& d = device->devobj;
+    d.dwSize = sizeof d;
+    d.hEngine = reinterpret_cast<HANDLE>(device.get());
+    d.hPrinter = spooler_->printer();
+    d.hOEM = module_.get();
+    d.pPublicDM = device->Public();
+    d.pOEMDM = device->Private();
+    device->surface.dhpdev = reinterpret_cast<DHPDEV>(&device->devobj);
+    device->surface.iType = STYPE_DEVICE;
+    device->surface.sizlBitmap = {static_cast<LONG>(job_.paper.width), static_cast<LONG>(job_.paper.height)};
+    return device;
+}
+
+bool Driver::EnableDevice(HostDevice* device) {
+    const PDEVMODEW dm = device->Public();
+    const int dpi = dm->dmPrintQuality > 0 ? dm->dmPrintQuality : 600;
+    GDIINFO gdi{};
+    gdi.ulVersion = GDI_DRIVER_VERSION;
+    gdi.ulTechnology = DT_RASPRINTER;
+    gdi.ulHorzSize = static_cast<ULONG>(job_.paper.width * 25.4 / 72);
+    gdi.ulVertSize = static_cast<ULONG>(job_.paper.height * 25.4 / 72);
+    gdi.ulHorzRes = static_cast<ULONG>(job_.paper.width * dpi / 72);
+    gdi.ulVertRes = static_cast<ULONG>(job_.paper.height * dpi / 72);
+    gdi.cBitsPixel = dm->dmColor == DMCOLOR_COLOR ? 24 : 1;
+    gdi.cPlanes = 1;
+    gdi.ulLogPixelsX = gdi.ulLogPixelsY = dpi;
+    gdi.ulAspectX = gdi.ulAspectY = gdi.ulAspectXY = 100;
+    gdi.ptlPhysOffset = {static_cast<LONG>(job_.paper.left * dpi / 72),
+                         static_cast<LONG>((job_.paper.height - job_.paper.top) * dpi / 72)};
+    gdi.szlPhysSize = {static_cast<LONG>(gdi.ulHorzRes), static_cast<LONG>(gdi.ulVertRes)};
+    DEVINFO info{};
+    info.flGraphicsCaps = GCAPS_BEZIERS | GCAPS_GEOMETRICWIDE | GCAPS_ALTERNATEFILL | GCAPS_WINDINGFILL;
+    info.iDitherFormat = dm->dmColor == DMCOLOR_COLOR ? BMF_24BPP : BMF_1BPP;
+
+    // The core driver's own PDEV work is done before the plug-in's EnablePDEV: from here on the
+    // helper's GetOptions answers.
+    core_->AddDevice(&device->devobj);
+    core_->SetPdevReady(true);
+    std::wstring name = Widen(ppd_.Global("NickName") ? *ppd_.Global("NickName") : "Corvane printer");
+    PDEVOEM pdevOEM = nullptr;
+    HRESULT hr = plugin_->EnablePDEV(&device->devobj, name.data(), 0, nullptr, sizeof gdi, &gdi, sizeof info, &info,
+                                     &coreTable_, &pdevOEM);
+    Trace("EnablePDEV -> " + Hex(hr));
+    if (hr != S_OK) {
+        core_->RemoveDevice(&device->devobj);
+        return Fail("EnablePDEV failed: " + Hex(hr));
+    }
+    device->devobj.pdevOEM = pdevOEM;
+
+    DWORD written = 0;
+    hr = plugin_->WritePrinter(nullptr, nullptr, 0, &written);
+    Trace("WritePrinter(null probe) -> " + Hex(hr));
+    if (hr != S_OK && hr != E_NOTIMPL) Violation("the WritePrinter probe answered " + Hex(hr) + ", not S_OK or E_NOTIMPL");
+    pluginTakesOutput_ = hr == S_OK;
+    stage_->Route(pluginTakesOutput_ ? plugin_.get() : nullptr, &device->devobj);
+    return true;
+}
+
+void Driver::DisableDevice(HostDevice* device) {
+    HRESULT hr = plugin_->DisablePDEV(&device->devobj);
+    Trace("DisablePDEV -> " + Hex(hr));
+    if (FAILED(hr)) Violation("DisablePDEV failed: " + Hex(hr));
+    core_->RemoveDevice(&device->devobj);
+}
+
+bool Driver::StartDoc(HostDevice* device) {
+    std::wstring name = o_.doc;
+    BOOL ok = startDocHook_ ? startDocHook_(&device->surface, name.data(), o_.jobId)
+                            : CoreStartDoc(&device->surface, name.data(), o_.jobId);
+    Trace(std::string(startDocHook_ ? "StartDoc hook" : "core StartDoc") + " -> " + (ok ? "TRUE" : "FALSE"));
+    if (!ok) return Fail("StartDoc failed");
+    if (startDocHook_ && coreStartDocs_ == 0)
+        Violation("the StartDoc hook did not pass the call on to the core driver's DrvStartDoc");
+    return true;
+}
+
+bool Driver::ResetDevice() {
+    if (!stage_->Flush()) jobFailed_ = true;
+    std::unique_ptr<HostDevice> next = NewDevice();
+    // A reset brings the DEVMODE of the old device: what the job was printing with.
+    next->devmode = device_->devmode;
+    next->devobj.pPublicDM = next->Public();
+    next->devobj.pOEMDM = next->Private();
+    if (!EnableDevice(next.get())) return false;
+    HRESULT hr = plugin_->ResetPDEV(&device_->devobj, &next->devobj);
+    Trace("ResetPDEV -> " + Hex(hr));
+    if (hr != S_OK) Violation("ResetPDEV failed: " + Hex(hr));
+    DisableDevice(device_.get());
+    device_ = std::move(next);
+    int before = coreStartDocs_;
+    if (!StartDoc(device_.get())) return false;
+    if (startDocHook_ && coreStartDocs_ == before)
+        Violation("the StartDoc hook did not pass the call on after the reset");
+    return true;
+}
+
+void Driver::SendEscapes(int page) {
+    for (const EscapeRequest& e : o_.escapes) {
+        if (e.page != page) continue;
+        DWORD value = e.value;
+        std::vector<BYTE> out(16384);
+        SURFOBJ* surface = &device_->surface;
+        ULONG result = escapeHook_ ? escapeHook_(surface, e.code, e.hasValue ? 4 : 0, e.hasValue ? &value : nullptr,
+                                                 static_cast<ULONG>(out.size()), out.data())
+                                   : CoreEscape(surface, e.code, e.hasValue ? 4 : 0, e.hasValue ? &value : nullptr,
+                                                static_cast<ULONG>(out.size()), out.data());
+        std::printf("escape %s at page %d -> %lu\n", Hex(e.code).c_str(), page, static_cast<unsigned long>(result));
+    }
+}
+
+void Driver::Inject(DWORD point, std::string_view fallback, bool replaces) {
+    DWORD result = ERROR_NOT_SUPPORTED;
+    unsigned long long before = stage_->total();
+    HRESULT hr = plugin_->Command(&device_->devobj, point, nullptr, 0, &result);
+    unsigned long long added = stage_->total() - before;
+    Trace("Command " + std::string(PointName(point)) + " (" + std::to_string(point) + ") -> " + Hex(hr) + ", result " +
+          std::to_string(result) + ", " + std::to_string(added) + " bytes");
+    bool injected = SUCCEEDED(hr) && result == ERROR_SUCCESS;
+    if (SUCCEEDED(hr) && result == ERROR_NOT_SUPPORTED && added)
+        Violation(std::string("Command ") + PointName(point) + " wrote " + std::to_string(added) +
+                  " bytes and answered ERROR_NOT_SUPPORTED");
+    if (replaces && !injected) Emit(fallback);
+}
+
+bool Driver::Stream() {
+    std::vector<int> order;
+    if (job_.nup.booklet) {
+        order = BookletOrder(job_.pages);
+    } else {
+        for (int p = 1; p <= job_.pages; ++p) order.push_back(p);
+    }
+    const int count = static_cast<int>(order.size());
+
+    Inject(PSINJECT_BEGINSTREAM);
+    // The printer's JCL options belong inside a PJL job; without one opened at the start of the
+    // stream they would be text in front of the PostScript.
+    const bool pjlJob = stage_->StartsWith("\x1b%-12345X");
+    for (const auto& f : ppd_.features) {
+        if (!f.IsJcl() || !pjlJob) continue;
+        const std::string* chosen = core_->Selection(f.keyword);
+        const PpdOption* option = chosen ? f.Option(*chosen) : nullptr;
+        if (option && !option->code.empty()) Emit(option->code);
+    }
+    Inject(PSINJECT_PSADOBE);
+    Emit("%!PS-Adobe-3.0\n");
+    Emit(DocumentComments(job_, CreationDate()));
+    Inject(PSINJECT_PAGES, PagesComment(count), true);
+    Inject(PSINJECT_PAGEORDER, "%%PageOrder: Ascend\n", true);
+    Inject(PSINJECT_ORIENTATION, "%%Orientation: Portrait\n", true);
+    Inject(PSINJECT_BOUNDINGBOX, BoundingBoxComment(job_.paper), true);
+    Inject(PSINJECT_COMMENTS);
+    Emit("%%EndComments\n");
+
+    Emit("%%BeginProlog\n");
+    Inject(PSINJECT_BEGINPROLOG);
+    Emit(Prolog(job_));
+    Inject(PSINJECT_ENDPROLOG);
+    Emit("%%EndProlog\n");
+
+    Emit("%%BeginSetup\n");
+    Inject(PSINJECT_BEGINSETUP);
+    // The resolution travels in the job's PJL; in PostScript it would override the renderer's.
+    if (const PpdFeature* size = ppd_.Feature("PageSize"))
+        if (const PpdOption* option = size->Option(job_.paper.name)) Emit(FeatureCode("PageSize", option->keyword, option->code));
+    if (const PpdFeature* duplex = ppd_.Feature("Duplex")) {
+        const char* choice = o_.duplex == DMDUP_VERTICAL ? "DuplexNoTumble"
+                             : o_.duplex == DMDUP_HORIZONTAL ? "DuplexTumble"
+                                                             : "None";
+        if (const PpdOption* option = duplex->Option(choice)) Emit(FeatureCode("Duplex", option->keyword, option->code));
+    }
+    if (o_.copies > 1) Emit(CopiesCode(o_.copies));
+    Inject(PSINJECT_ENDSETUP);
+    Emit("%%EndSetup\n");
+
+    for (int i = 0; i < count; ++i) {
+        const int ordinal = i + 1;
+        if (o_.resetAt == ordinal && !ResetDevice()) return false;
+        SendEscapes(ordinal);
+        Inject(PSINJECT_PAGENUMBER, "%%Page: " + std::to_string(order[i]) + " " + std::to_string(ordinal) + "\n", true);
+        Emit("%%BeginPageSetup\n");
+        Inject(PSINJECT_BEGINPAGESETUP);
+        Emit(PageSetup(job_, i));
+        Inject(PSINJECT_ENDPAGESETUP);
+        Emit("%%EndPageSetup\n");
+        Emit(PageBody(job_, order[i]));
+        Inject(PSINJECT_SHOWPAGE);
+        Emit("LH\n");
+        Emit("%%PageTrailer\n");
+        Inject(PSINJECT_PAGETRAILER);
+        if (!stage_->FlushIfFull()) jobFailed_ = true;
+    }
+    for (const EscapeRequest& e : o_.escapes)
+        if (e.page > count) Say("note: escape %s for page %d was not sent: the job has %d pages", Hex(e.code).c_str(), e.page, count);
+    if (o_.resetAt > count) Say("note: the job has %d pages: no reset before page %d", count, o_.resetAt);
+
+    Emit("%%Trailer\n");
+    Inject(PSINJECT_TRAILER);
+    Emit(TrailerCode(job_));
+    Emit("%%EOF\n");
+    Inject(PSINJECT_EOF);
+    Inject(PSINJECT_ENDSTREAM);
+    if (!stage_->Flush()) jobFailed_ = true;
+    return true;
+}
+
+void Driver::Teardown() {
+    if (!plugin_.get()) return;
+    if (device_) {
+        if (stage_->pendingBytes() && !stage_->Flush()) jobFailed_ = true;
+        DisableDevice(device_.get());
+        device_.reset();
+    }
+    if (driverEnabled_) {
+        HRESULT hr = plugin_->DisableDriver();
+        Trace("DisableDriver -> " + Hex(hr));
+        startDocHook_ = nullptr;
+        escapeHook_ = nullptr;
+    }
+    ULONG left = plugin_.reset();
+    Trace("Release -> " + std::to_string(left));
+    if (left != 0) Violation("the plug-in object still counts " + std::to_string(left) + " references after the driver's last Release");
+    if (published_ && core_->references() != 1)
+        Violation("the plug-in still holds " + std::to_string(core_->references() - 1) + " references on the core helper");
+    HRESULT hr = canUnloadNow_();
+    Trace("DllCanUnloadNow -> " + Hex(hr));
+    if (hr != S_OK) Violation("DllCanUnloadNow answers " + Hex(hr) + " with every object released");
+    spooler_->EndRedirect();
+    module_.reset();
+}
+
+int Driver::Run() {
+    bool ok = Load() && Create() && Publish() && DevModes() && EnableDriver();
+    if (ok) {
+        device_ = NewDevice();
+        ok = EnableDevice(device_.get());
+        if (!ok) device_.reset();
+    }
+    ok = ok && StartDoc(device_.get()) && Stream();
+    Teardown();
+    if (!stage_->lastError().empty()) Say("%s", stage_->lastError().c_str());
+    for (const auto& v : core_->violations()) violations_.push_back(v);
+    for (const auto& v : violations_) Say("rule broken: %s", v.c_str());
+    if (!ok || jobFailed_) return kExitJobFailed;
+    Report();
+    return violations_.empty() ? kExitOk : kExitRuleBroken;
+}
+
+void Driver::Report() {
+    const JobSettings* record = privateSize_ == kRecordSize
+                                    ? reinterpret_cast<const JobSettings*>(devmode_.data() + sizeof(DEVMODEW) + kCorePrivateSize)
+                                    : nullptr;
+    std::string nup = job_.nup.booklet ? "booklet" : std::to_string(job_.nup.perSheet) + " per sheet";
+    std::printf("corvhost: %s, %d page%s (%s), plug-in signature %s version %lu\n",
+                ppd_.Global("NickName") ? ppd_.Global("NickName")->c_str() : "?", job_.pages,
+                job_.pages == 1 ? "" : "s", nup.c_str(), Hex(signature_).c_str(), static_cast<unsigned long>(version_));
+    std::printf("corvhost: %llu bytes of output, %llu reached the spooler -> %s\n", stage_->total(), spooler_->bytes(),
+                Narrow(o_.out).c_str());
+    if (record && (record->dwOutputTo == kOutputFile || record->dwOutputTo == kOutputEps))
+        std::printf("corvhost: the plug-in sends this job to the file %s\n",
+                    Narrow(std::wstring(record->szOutputFile)).c_str());
+    if (record && record->bDiscardOutput) std::printf("corvhost: the job's output is discarded (bDiscardOutput)\n");
+}
+
+void ListFields() {
+    JobSettings record{};
+    DefaultRecord(&record);
+    auto list = [&](const FieldTable& table, const std::string& prefix, auto& self) -> void {
+        for (const FieldInfo& f : table) {
+            std::string name = prefix + f.name;
+            if (f.type == FieldType::Record) {
+                self(*f.record, name + ".", self);
+                continue;
+            }
+            FieldRef ref;
+            FindField(name, &ref);
+            static const char* const kTypes[] = {"u8", "u16", "u32", "i32", "f64", "text", "colour", "record"};
+            std::string type = kTypes[static_cast<int>(f.type)];
+            if (f.type == FieldType::Text) type += "[" + std::to_string(f.size / 2) + "]";
+            std::printf("%-28s %5zu  %-10s %s\n", name.c_str(), ref.offset, type.c_str(),
+                        Narrow(FormatField(record, ref)).c_str());
+        }
+    };
+    std::printf("%-28s %5s  %-10s %s\n", "field", "at", "type", "default");
+    list(JobSettingsFields(), "", list);
+}
+
+}  // namespace
+
+std::wstring ProgramFolder() {
+    wchar_t path[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return L".\\";
+    while (n && path[n - 1] != L'\\' && path[n - 1] != L'/') --n;
+    return std::wstring(path, n);
+}
+
+int RunHost(const HostOptions& options) {
+    if (options.listFields) {
+        ListFields();
+        return kExitOk;
+    }
+    std::wstring ppdPath = options.ppd.empty() ? ProgramFolder() + L"printers\\corvane-cp4500.ppd" : options.ppd;
+    std::string text, error;
+    if (!ReadWholeFile(ppdPath, &text)) {
+        Say("cannot read the printer description %s", Narrow(ppdPath).c_str());
+        return kExitBadInput;
+    }
+    Ppd ppd;
+    if (!ParsePpd(text, &ppd, &error)) {
+        Say("%s: %s", Narrow(ppdPath).c_str(), error.c_str());
+        return kExitBadInput;
+    }
+
+    Spooler spooler;
+    OutputStage stage(&spooler);
+    HostCore core(ppd, &stage);
+    if (options.trace) core.trace = [](const std::string& line) { Say("  helper %s", line.c_str()); };
+
+    JobLayout job;
+    job.title = Narrow(options.doc);
+    job.pages = options.pages;
+    job.copies = options.copies;
+    const PpdFeature* sizes = ppd.Feature("PageSize");
+    std::string paper = options.paper.empty() ? (sizes ? sizes->defaultOption : std::string()) : Narrow(options.paper);
+    if (!ReadPaperSize(ppd, paper, &job.paper)) {
+        Say("the printer has no paper size '%s' with a *PaperDimension", paper.c_str());
+        return kExitBadInput;
+    }
+    if (!options.nup.empty() && !core.Select("%PagePerSheet", Narrow(options.nup))) {
+        std::string offered;
+        for (const auto& o : core.Options("%PagePerSheet")) offered += " " + o;
+        Say("the printer offers no \"%%PagePerSheet\" option '%s' (it offers:%s)", Narrow(options.nup).c_str(),
+            offered.c_str());
+        return kExitBadInput;
+    }
+    const std::string nup = *core.Selection("%PagePerSheet");
+    bool booklet = nup == "Booklet";
+    if (!MakeNupLayout(booklet ? 2 : std::atoi(nup.c_str()), booklet, job.paper.width, job.paper.height, &job.nup)) {
+        Say("corvhost cannot lay out \"%%PagePerSheet\" %s", nup.c_str());
+        return kExitBadInput;
+    }
+    job.color = options.color ? options.color == DMCOLOR_COLOR : ppd.IsTrue("ColorDevice");
+
+    if (!spooler.Open(options.out, &error)) {
+        Say("%s: %s", Narrow(options.out).c_str(), error.c_str());
+        return kExitBadInput;
+    }
+    Driver driver(options, ppd, job, &spooler, &stage, &core);
+    int code = driver.Run();
+    spooler.Close();
+    return code;
+}
+
+}  // namespace corv::host

@@ -1,0 +1,45 @@
+// corvhost's command line, read into one plain structure.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace corv::host {
+
+// A private escape to send through the plug-in's Escape hook when the given page starts.
+struct EscapeRequest {
+    DWORD code = 0;
+    bool hasValue = false;
+    DWORD value = 0;  // sent as the four-byte input
+    int page = 1;
+};
+
+struct HostOptions {
+    std::wstring plugin;  // empty: corvrend.dll beside corvhost.exe
+    std::wstring ppd;     // empty: printers\corvane-cp4500.ppd beside corvhost.exe
+    std::wstring out = L"out\\job.prn";
+    std::wstring doc = L"Corvane sample job";
+    std::wstring paper;  // a *PageSize option; empty: the printer's default
+    std::wstring nup;    // a "%PagePerSheet" option; empty: the printer's default
+    int pages = 2;
+    int copies = 1;
+    short duplex = DMDUP_SIMPLEX;
+    short color = 0;  // 0: as the printer (colour if it is a colour device), else DMCOLOR_*
+    std::vector<std::wstring> settings;  // field=value, applied in order
+    int resetAt = 0;                     // page before which the device is reset; 0 = never
+    std::vector<EscapeRequest> escapes;
+    DWORD jobId = 1;
+    bool trace = false;
+    bool listFields = false;
+    bool help = false;
+};
+
+// False with a message for anything it cannot use; `--set` assignments are checked against a
+// record here already, so a typo stops the run before the plug-in is loaded.
+bool ParseOptions(int argc, const wchar_t* const* argv, HostOptions* options, std::string* error);
+
+std::string UsageText();
+
+}  // namespace corv::host

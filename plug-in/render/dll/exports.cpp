@@ -1,0 +1,13 @@
+// corvrend.dll's entry points; the plug-in itself lives in corv_render.
+#include "plug-in/render/object.h"
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    if (reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(instance);
+    return TRUE;
+}
+
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
+    return corv::render::GetClassObject(clsid, iid, out);
+}
+
+STDAPI DllCanUnloadNow() { return corv::render::CanUnloadNow(); }

@@ -1,0 +1,249 @@
+#!/usr/bin/env bash
+# Whole jobs: corvhost.exe under Wine prints through a plug-in, then Ghostscript interprets what
+# reached the spooler (PJL header and all) and, where it matters, the rendered pages are measured.
+#
+#   jobs.sh CASE
+#
+# Environment (set by CTest): WINE, CORVHOST (corvhost.exe), STUBREND (the stub plug-in),
+# JOBS_DIR (scratch folder). Cases that need the real plug-in are skipped (exit 77) when
+# corvrend.dll is not beside corvhost.exe; all are skipped without Ghostscript.
+set -uo pipefail
+
+case_name=$1
+here=$(cd "$(dirname "$0")" && pwd)
+work="$JOBS_DIR/$case_name"
+rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
+corvrend="$(dirname "$CORVHOST")/corvrend.dll"
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+skip() { echo "SKIP: $*"; exit 77; }
+command -v gs >/dev/null || skip "Ghostscript (gs) is not installed"
+
+# Windows path of a Unix path, through the Z: drive every Wine prefix has.
+winpath() {
+  local dir
+  dir=$(cd "$(dirname "$1")" && pwd)
+  local p="$dir/$(basename "$1")"
+  echo "Z:${p//\//\\}"
+}
+
+# host NAME ARGS... : runs corvhost into NAME.prn; its output in NAME.out / NAME.err, code in $rc.
+host() {
+  local name=$1; shift
+  "$WINE" "$CORVHOST" --out "$(winpath "$name.prn")" "$@" >"$name.out" 2>"$name.err" </dev/null
+  rc=$?
+}
+# Runs corvhost and insists on success.
+job() {
+  host "$@"
+  [ "$rc" -eq 0 ] || { cat "$1.out" "$1.err" >&2; fail "corvhost exited with $rc for: ${*:2}"; }
+}
+stub() { local name=$1; shift; job "$name" --plugin "$(winpath "$STUBREND")" "$@"; }
+real() {
+  [ -f "$corvrend" ] || skip "corvrend.dll is not built beside corvhost.exe"
+  local name=$1; shift; job "$name" "$@"
+}
+
+# gs_ok FILE [SHEETS]: Ghostscript interprets the job without error, renders it to greyscale PNGs
+# at 20 dpi (FILE.N.png) and, if given, produces that many sheets.
+gs_ok() {
+  local file=$1 sheets=${2:-}
+  rm -f "$file".*.png
+  gs -q -dBATCH -dNOPAUSE -dSAFER -sDEVICE=pnggray -r20 -o "$file.%d.png" "$file" >"$file.gs" 2>&1
+  local code=$?
+  if [ $code -ne 0 ] || grep -q "Error" "$file.gs"; then
+    cat "$file.gs" >&2
+    fail "Ghostscript could not interpret $file (exit $code)"
+  fi
+  local made
+  made=$(ls "$file".*.png 2>/dev/null | wc -l)
+  [ -z "$sheets" ] || [ "$made" -eq "$sheets" ] || fail "$file: $made sheets, expected $sheets"
+}
+ink() { python3 "$here/pngcheck.py" ink "$@" >/dev/null || python3 "$here/pngcheck.py" ink "$@" >&2 || fail "ink of $1"; }
+contains() { grep -aFq -- "$2" "$1" || fail "$1 lacks: $2"; }
+lacks() { ! grep -aFq -- "$2" "$1" || fail "$1 should not contain: $2"; }
+count() { grep -aFc -- "$2" "$1"; }
+
+# The bar in the top left corner of every page body, and where it lands when the page is turned.
+bar_top_left() { ink "$1" 0.08 0.06 0.23 0.11 "$2" "$3"; }
+bar_bottom_right() { ink "$1" 0.77 0.89 0.92 0.94 "$2" "$3"; }
+top_half() { ink "$1" 0.0 0.02 1.0 0.48 "$2" "$3"; }
+bottom_half() { ink "$1" 0.0 0.52 1.0 0.98 "$2" "$3"; }
+
+case "$case_name" in
+
+# ---- the host on its own, with a plug-in that injects nothing -------------------------------
+stub.plain)
+  stub plain --pages 3
+  contains plain.prn "%!PS-Adobe-3.0"
+  lacks plain.prn "@PJL" # no PJL job was opened, so no JCL option may stand before the PostScript
+  for p in 1 2 3; do contains plain.prn "%%Page: $p $p"; done
+  contains plain.prn "%%Pages: 3"
+  gs_ok plain.prn 3
+  bar_top_left plain.prn.1.png --min 0.9
+  ;;
+
+stub.nup)
+  for n in 2 4 6 9 16; do
+    for pages in 1 2 3 5 9; do
+      stub "n$n-p$pages" --nup "$n" --pages "$pages"
+      gs_ok "n$n-p$pages.prn" $(( (pages + n - 1) / n ))
+    done
+  done
+  for pages in 1 4 5; do
+    stub "booklet-p$pages" --nup Booklet --pages "$pages"
+    gs_ok "booklet-p$pages.prn" $(( (pages + 3) / 4 * 2 ))
+  done
+  ;;
+
+stub.halves)
+  # Two up: the first page of each sheet on the upper half, the second on the lower half.
+  stub two --nup 2 --pages 3
+  gs_ok two.prn 2
+  top_half two.prn.1.png --min 0.02
+  bottom_half two.prn.1.png --min 0.02
+  top_half two.prn.2.png --min 0.02
+  bottom_half two.prn.2.png --max 0.0005
+  ;;
+
+stub.rules)
+  # The host notices a plug-in that breaks the interfaces' rules, and says which.
+  CORV_STUB_FAULT=zero-write host zero --plugin "$(winpath "$STUBREND")"
+  [ "$rc" -eq 3 ] || fail "a zero-length DrvWriteSpoolBuf gave exit $rc, not 3"
+  contains zero.err "DrvWriteSpoolBuf with length 0"
+  CORV_STUB_FAULT=keep-helper host keep --plugin "$(winpath "$STUBREND")"
+  [ "$rc" -eq 3 ] || fail "a helper reference kept gave exit $rc, not 3"
+  contains keep.err "references on the core helper"
+  CORV_STUB_FAULT=refuse-write host refuse --plugin "$(winpath "$STUBREND")"
+  [ "$rc" -eq 1 ] || fail "refused output gave exit $rc, not 1"
+  contains refuse.err "WritePrinter refused"
+  export CORV_STUB_FAULT=pagenumber
+  stub own --pages 2
+  unset CORV_STUB_FAULT
+  [ "$(count own.prn "%%Page: stub stub")" -eq 2 ] || fail "the plug-in's page comment is not used"
+  lacks own.prn "%%Page: 1 1"
+  host nosuch --plugin 'Z:\nonexistent\corvrend.dll'
+  [ "$rc" -eq 1 ] || fail "a missing plug-in gave exit $rc"
+  host badnup --plugin "$(winpath "$STUBREND")" --nup 3
+  [ "$rc" -eq 2 ] || fail "an n-up the printer lacks gave exit $rc"
+  contains badnup.err "offers no"
+  ;;
+
+# ---- the rendering plug-in -------------------------------------------------------------------
+plain)
+  real plain --pages 3 --doc "Quarterly report"
+  head -c 9 plain.prn | grep -aq $'^\x1b%-12345X' || fail "the job does not start with the UEL"
+  contains plain.prn "@PJL JOB"
+  contains plain.prn '@PJL SET JOBNAME = "Quarterly report"'
+  contains plain.prn "@PJL SET RESOLUTION = 600" # the core's own JCL option, between the two parts
+  contains plain.prn "@PJL ENTER LANGUAGE = Postscript "
+  contains plain.prn "%%Corvane PS System Driver Version:  3.0"
+  contains plain.prn "/Policies << /PageSize 2 >> >> setpagedevice"
+  for p in 1 2 3; do contains plain.prn "%%Page: $p $p"; done
+  contains plain.prn "@PJL EOJ"
+  contains plain.out "reached the spooler"
+  gs_ok plain.prn 3
+  bar_top_left plain.prn.1.png --min 0.9
+  ;;
+
+rotate)
+  real upright --pages 1
+  real turned --pages 1 --set bRotate180=1
+  contains turned.prn "clippath pathbbox translate 180 rotate pop pop"
+  gs_ok upright.prn 1
+  gs_ok turned.prn 1
+  bar_top_left upright.prn.1.png --min 0.9
+  bar_bottom_right upright.prn.1.png --max 0.1
+  bar_top_left turned.prn.1.png --max 0.1
+  bar_bottom_right turned.prn.1.png --min 0.9
+  ;;
+
+policies)
+  for policy in 0 1 2 3 4 5 6 7; do
+    real "policy$policy" --pages 2 --set wPageSizePolicy=$policy
+    contains "policy$policy.prn" "/Policies << /PageSize $policy >> >> setpagedevice"
+    gs_ok "policy$policy.prn" 2
+  done
+  ;;
+
+halves)
+  real two --nup 2 --pages 3
+  lacks two.prn "/sn1 exch def" # no manual duplex: the driver's n-up alone
+  gs_ok two.prn 2
+  top_half two.prn.1.png --min 0.02
+  bottom_half two.prn.1.png --min 0.02
+  top_half two.prn.2.png --min 0.02
+  bottom_half two.prn.2.png --max 0.0005
+  ;;
+
+manualduplex)
+  # The colour model has HasManualDuplex: with two-sided printing asked for, the plug-in takes over
+  # the n-up calls. Every such job must still run.
+  for n in 2 4; do
+    for pages in 1 2 3 4 5 6 7 8 9; do
+      real "md$n-p$pages" --duplex long --nup "$n" --pages "$pages"
+      gs_ok "md$n-p$pages.prn"
+    done
+    contains "md$n-p3.prn" "/sn1 exch def"
+    contains "md$n-p3.prn" "/startnup {/pgy_nup ~ store /pgx_nup ~ store nupv aload !"
+  done
+  contains md2-p2.prn "dn6 dn5 dn4 dn3 dn2 dn1 definenup"
+  real short --duplex short --nup 2 --pages 5
+  gs_ok short.prn
+  # The monochrome model has no manual duplex: the same request leaves the n-up to the driver.
+  mp2100="$(dirname "$CORVHOST")/printers/corvane-mp2100.ppd"
+  real mono --ppd "$(winpath "$mp2100")" --duplex long --nup 2 --pages 3
+  lacks mono.prn "/sn1 exch def"
+  contains mono.prn "<</Duplex true /Tumble false>> setpagedevice"
+  gs_ok mono.prn 2
+  ;;
+
+fax)
+  real fax --pages 2 --set dwOutputTo=3 --set fax.szFaxNumber=5551234 --set fax.szFaxStation=Desk
+  contains fax.prn '@PJL QFAX PHONENUMBER = "5551234" STATIONID = "Desk"'
+  contains fax.prn "@PJL SET QFAXRESOLUTION = FINE"
+  gs_ok fax.prn 2
+  # A cover page drawn at the end of a two-up fax job: the plug-in turns the n-up calls off for it.
+  real cover --pages 3 --nup 2 --set dwOutputTo=3 --set fax.szFaxNumber=5551234 --set fax.bFaxCoverPage=1 \
+    --escape 0x10008=1@3
+  contains cover.prn "/startnup {pop pop} def"
+  gs_ok cover.prn 2
+  ;;
+
+confidential)
+  real held --pages 2 --set dwOutputTo=4 --set szHoldUserName=alice --set szHoldPin=1234
+  contains held.prn '@PJL SET USERNAME = "alice"'
+  contains held.prn "@PJL SET HOLD = ON"
+  contains held.prn "@PJL SET HOLDTYPE = PRIVATE"
+  contains held.prn '@PJL SET HOLDKEY = "1234"'
+  contains held.prn "@PJL SET QDUPLICATEHELDJOBS = DELETE" # the colour model keeps earlier held jobs
+  gs_ok held.prn 2
+  ;;
+
+files)
+  # "File" and "EPS": the plug-in writes the job into the file itself; the spooler gets nothing.
+  real file --pages 2 --set dwOutputTo=1 --set "szOutputFile=$(winpath "$work/file-target.prn")"
+  [ ! -s file.prn ] || fail "the spooler received output of a File job"
+  [ -s file-target.prn ] || fail "the File job did not reach its file"
+  contains file-target.prn "%%Page: 2 2"
+  gs_ok file-target.prn 2
+  real eps --pages 1 --set dwOutputTo=2 --set "szOutputFile=$(winpath "$work/eps-target.prn")"
+  [ ! -s eps.prn ] || fail "the spooler received output of an EPS job"
+  lacks eps-target.prn "/Policies <<"
+  gs_ok eps-target.prn 1
+  ;;
+
+reset)
+  real reset --pages 3 --reset-at 2 --job-id 7 --escape 0x1000D@3 --escape 0x10003@1 --escape 0x10003@3 \
+    --escape 0x10005@3
+  contains reset.out "escape 0x0001000D at page 3 -> 7"
+  contains reset.out "escape 0x00010005 at page 3 -> 2" # the escape page count survives the reset
+  contains reset.prn "%%Page: 3 3"
+  gs_ok reset.prn 3
+  ;;
+
+*)
+  fail "unknown case $case_name"
+  ;;
+esac
+echo "ok: $case_name"
