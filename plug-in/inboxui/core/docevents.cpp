@@ -184,6 +184,10 @@ int Escape(const DocEventCalls& calls, HANDLE printer, HDC dc, ULONG cbIn, const
 
 }  // namespace
 
+int WINAPI PlatformExtEscape(HDC dc, int code, int cbIn, LPCSTR in, int cbOut, LPSTR out) {
+    return ExtEscape(dc, code, cbIn, in, cbOut, out);
+}
+
 HRESULT HandleDocumentEvent(const DocEventCalls& calls, HANDLE printer, HDC dc, INT iEsc, ULONG cbIn, PVOID pvIn,
                             ULONG cbOut, PVOID pvOut, PINT piResult) {
     if (!piResult) return E_FAIL;

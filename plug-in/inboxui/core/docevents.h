@@ -70,6 +70,10 @@ struct DocEventCalls {
                              LONG pageCount);
 };
 
+// The platform's ExtEscape, reached through this module's import at every call, so that whatever
+// stands in the driver's escape chain for the device context is the one asked.
+int WINAPI PlatformExtEscape(HDC dc, int code, int cbIn, LPCSTR in, int cbOut, LPSTR out);
+
 HRESULT HandleDocumentEvent(const DocEventCalls& calls, HANDLE printer, HDC dc, INT iEsc, ULONG cbIn, PVOID pvIn,
                             ULONG cbOut, PVOID pvOut, PINT piResult);
 

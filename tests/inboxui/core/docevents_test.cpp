@@ -1,5 +1,10 @@
 #include "plug-in/inboxui/core/docevents.h"
 
+#include "plug-in/render/escape.h"
+#include "plug-in/render/jobstate.h"
+#include "support/fakecore.h"
+#include "support/iatpatch_ui.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -562,4 +567,223 @@ TEST_F(DocEvents, OversizedAnswersStopTheEndOfDocument) {
     EXPECT_EQ(fake.sent, (std::vector<int>{esc::kGetRecord, esc::kGetDevMode}));
     EXPECT_TRUE(fake.draws.empty());
     EXPECT_EQ(fake.pageCounter, 2);  // nothing else is sent, not even the reset
+}
+
+// ---------------------------------------------------------------------------------------------
+// End to end: ExtEscape on the printer's device context reaches the rendering plug-in's Escape
+// hook through a stand-in of the driver's escape chain.
+
+namespace {
+
+// The device the rendering plug-in sees: its job state, the job settings record and the public
+// DEVMODE behind a device object, with a core driver escape function that records what is
+// passed through to the printer and knows no escape of its own.
+struct RenderSide {
+    JobSettings record = NamedRecord();
+    DEVMODEW devmode{};
+    corv::render::JobState state{};
+    DRVFN coreFunctions[1]{};
+    DEVOBJ device{};
+    SURFOBJ surface{};
+    corvtest::FakeCore core;
+    std::string passedThrough;
+    std::vector<ULONG> reachedCore;
+
+    RenderSide() {
+        devmode.dmSize = sizeof(DEVMODEW);
+        devmode.dmOrientation = DMORIENT_PORTRAIT;
+        devmode.dmScale = 100;
+        devmode.dmPrintQuality = 600;
+        state.structSize = corv::render::kJobStateSize;
+        coreFunctions[0] = {INDEX_DrvEscape, corv::render::AsPfn(&CoreEscape)};
+        state.coreHooks = {0x00030100, 1, coreFunctions};
+        state.coreHelper = &core;
+        device.dwSize = sizeof(DEVOBJ);
+        device.pdevOEM = &state;
+        device.hPrinter = reinterpret_cast<HANDLE>(0x5678);
+        device.pPublicDM = &devmode;
+        device.pOEMDM = &record;
+        surface.dhpdev = reinterpret_cast<DHPDEV>(&device);
+    }
+
+    static RenderSide* current;
+
+    static ULONG APIENTRY CoreEscape(SURFOBJ*, ULONG code, ULONG cbIn, PVOID in, ULONG, PVOID) {
+        current->reachedCore.push_back(code);
+        if (code == PASSTHROUGH && in && cbIn >= 2) {
+            WORD count = 0;
+            std::memcpy(&count, in, 2);
+            if (count <= cbIn - 2) current->passedThrough.append(static_cast<const char*>(in) + 2, count);
+            return count;
+        }
+        return 0;
+    }
+
+    // The driver's escape chain: every escape on any device context goes to the plug-in's hook.
+    static int WINAPI Chain(HDC, int code, int cbIn, LPCSTR in, int cbOut, LPSTR out) {
+        return static_cast<int>(corv::render::HookEscape(&current->surface, static_cast<ULONG>(code),
+                                                         static_cast<ULONG>(cbIn), const_cast<LPSTR>(in),
+                                                         static_cast<ULONG>(cbOut), out));
+    }
+};
+
+RenderSide* RenderSide::current = nullptr;
+
+class DocEventsThroughTheRenderer : public ::testing::Test {
+protected:
+    RenderSide side;
+    FakeRenderer drawn;  // only its record of drawing calls is used here
+    corvtest::ImportPatch chain{GetModuleHandleW(nullptr), "gdi32.dll", "ExtEscape",
+                                reinterpret_cast<void*>(&RenderSide::Chain)};
+    HANDLE printer = reinterpret_cast<HANDLE>(0x5678);
+    // The escapes take the platform's road; the drawing is recorded.
+    DocEventCalls calls{&PlatformExtEscape, &FakeDrawWatermark, &FakeDrawCover};
+
+    void SetUp() override {
+        ASSERT_TRUE(chain.active());
+        RenderSide::current = &side;
+        g_renderer = &drawn;
+    }
+    void TearDown() override {
+        RenderSide::current = nullptr;
+        g_renderer = nullptr;
+    }
+
+    int Event(HDC dc, int event, ULONG cbIn = 0, PVOID in = nullptr) {
+        int result = 12345;
+        EXPECT_EQ(HandleDocumentEvent(calls, printer, dc, event, cbIn, in, 0, nullptr, &result), S_OK);
+        return result;
+    }
+    void PrintPages(HDC dc, int pages) {
+        for (int i = 0; i < pages; ++i) {
+            EXPECT_EQ(Event(dc, DOCUMENTEVENT_STARTPAGE), DOCUMENTEVENT_SUCCESS);
+            EXPECT_EQ(Event(dc, DOCUMENTEVENT_ENDPAGE), DOCUMENTEVENT_SUCCESS);
+        }
+    }
+};
+
+// An enhanced-metafile device context standing in for the printer's.
+struct MetafileDC {
+    HDC dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
+    ~MetafileDC() {
+        if (dc) DeleteEnhMetaFile(CloseEnhMetaFile(dc));
+    }
+};
+
+}  // namespace
+
+TEST_F(DocEventsThroughTheRenderer, EveryOrderUnderAndOverAcrossFivePages) {
+    MetafileDC emf;
+    ASSERT_NE(emf.dc, nullptr);
+    struct Row {
+        DWORD order;
+        std::vector<std::wstring> drawn;
+    } rows[] = {
+        {1, {L"first@1", L"first@2", L"first@3", L"first@4", L"first@5"}},
+        {2, {L"first@1", L"other@2", L"first@3", L"other@4", L"first@5"}},
+        {3, {L"first@1", L"other@2", L"other@3", L"other@4", L"other@5"}},
+        {0, {L"other@1", L"other@2", L"other@3", L"other@4", L"other@5"}},
+    };
+    side.record.bWatermarks = 1;
+    for (BOOL over : {0, 1}) {
+        for (const Row& row : rows) {
+            drawn.draws.clear();
+            side.record.bWatermarkOverPage = over;
+            side.record.dwWatermarkOrder = row.order;
+            for (int i = 0; i < 5; ++i) {
+                size_t before = drawn.draws.size();
+                Event(emf.dc, DOCUMENTEVENT_STARTPAGE);
+                EXPECT_EQ(drawn.draws.size() - before, over ? 0u : 1u);
+                Event(emf.dc, DOCUMENTEVENT_ENDPAGE);
+                EXPECT_EQ(drawn.draws.size() - before, 1u);
+            }
+            EXPECT_EQ(drawn.Drawn(), row.drawn) << "order " << row.order << " over " << over;
+            EXPECT_EQ(side.state.escapePageCount, 5u);
+            EXPECT_EQ(Event(emf.dc, DOCUMENTEVENT_ENDDOC), DOCUMENTEVENT_SUCCESS);
+            EXPECT_EQ(side.state.escapePageCount, 0u);
+        }
+    }
+    // The drawing got the rendering plug-in's DEVMODE.
+    ASSERT_FALSE(drawn.draws.empty());
+    EXPECT_EQ(drawn.draws[0].devmode->dmPrintQuality, 600);
+    // None of the private escapes reached the core driver.
+    EXPECT_TRUE(side.reachedCore.empty());
+}
+
+TEST_F(DocEventsThroughTheRenderer, SkippedPageIsLeftAloneAndTheFlagClearedAtItsEnd) {
+    MetafileDC emf;
+    side.record.bWatermarks = 1;
+    side.record.dwWatermarkOrder = 2;
+    side.record.bWatermarkOverPage = 1;
+    PrintPages(emf.dc, 2);
+    // The rendering side is told to leave the next page alone, as another caller of the device
+    // context would tell it.
+    EXPECT_EQ(ExtEscape(emf.dc, 0x10021, 0, nullptr, 0, nullptr), 1);
+    EXPECT_EQ(Event(emf.dc, DOCUMENTEVENT_STARTPAGE), DOCUMENTEVENT_SUCCESS);
+    EXPECT_EQ(side.state.escapePageCount, 2u);
+    EXPECT_EQ(side.state.pageSkipFlag, 1u);
+    EXPECT_EQ(Event(emf.dc, DOCUMENTEVENT_ENDPAGE), DOCUMENTEVENT_SUCCESS);
+    EXPECT_EQ(side.state.pageSkipFlag, 0u);
+    PrintPages(emf.dc, 1);
+    EXPECT_EQ(drawn.Drawn(), (std::vector<std::wstring>{L"first@1", L"other@2", L"first@3"}));
+}
+
+TEST_F(DocEventsThroughTheRenderer, LogicalPagesCarryTheirOwnRectangleAndScale) {
+    MetafileDC emf;
+    side.record.bWatermarks = 1;
+    side.record.bWatermarkOnEscape = 1;
+    side.record.dwWatermarkOrder = 2;
+    DEVMODEW logical = side.devmode;
+    logical.dmScale = 50;
+    Description pages[] = {Description(1, &logical, RECT{0, 0, 2400, 3300}, 0.5f),
+                           Description(2, &logical, RECT{2400, 0, 4800, 3300}, 0.5f)};
+    EXPECT_EQ(Event(emf.dc, DOCUMENTEVENT_STARTPAGE), DOCUMENTEVENT_SUCCESS);
+    for (Description& d : pages) {
+        DOCEVENT_ESCAPE e{esc::kLogicalPage, kLogicalPageSize, d.bytes};
+        EXPECT_EQ(Event(emf.dc, DOCUMENTEVENT_ESCAPE, sizeof(e), &e), DOCUMENTEVENT_SUCCESS);
+    }
+    EXPECT_EQ(Event(emf.dc, DOCUMENTEVENT_ENDPAGE), DOCUMENTEVENT_SUCCESS);
+    EXPECT_EQ(drawn.Drawn(), (std::vector<std::wstring>{L"first@1", L"other@2"}));
+    EXPECT_EQ(drawn.draws[1].devmode, &logical);
+    EXPECT_EQ(drawn.draws[1].rect.left, 2400);
+    EXPECT_EQ(drawn.draws[1].scale, 0.5f);
+    // The rendering plug-in does not know the logical-page escape and hands it on.
+    EXPECT_EQ(ExtEscape(emf.dc, esc::kLogicalPage, kLogicalPageSize, reinterpret_cast<LPCSTR>(pages[0].bytes), 0,
+                        nullptr),
+              0);
+    EXPECT_EQ(side.reachedCore, (std::vector<ULONG>{static_cast<ULONG>(esc::kLogicalPage)}));
+}
+
+TEST_F(DocEventsThroughTheRenderer, CoverPageGetsTheSheetCountOfTheJob) {
+    MetafileDC emf;
+    side.record.dwOutputTo = kOutputFax;
+    side.record.fax.bFaxCoverPage = 1;
+    side.core.pagePerSheet = "2";
+    PrintPages(emf.dc, 5);
+    EXPECT_EQ(Event(emf.dc, DOCUMENTEVENT_ENDDOC), DOCUMENTEVENT_SUCCESS);
+    ASSERT_EQ(drawn.draws.size(), 1u);
+    EXPECT_EQ(drawn.draws[0].watermark, L"cover");
+    EXPECT_EQ(drawn.draws[0].pageCount, 3);
+    EXPECT_EQ(side.state.escapePageCount, 0u);
+}
+
+TEST_F(DocEventsThroughTheRenderer, OversizedDevModeStopsEveryEvent) {
+    // A DEVMODE that claims more public bytes than the handler will take.
+    struct {
+        DEVMODEW dm;
+        BYTE more[32];
+    } big{};
+    big.dm = side.devmode;
+    big.dm.dmSize = sizeof(DEVMODEW) + 16;
+    side.device.pPublicDM = &big.dm;
+    side.record.bWatermarks = 1;
+    side.record.dwWatermarkOrder = 1;
+    side.record.dwOutputTo = kOutputFax;
+    side.record.fax.bFaxCoverPage = 1;
+    MetafileDC emf;
+    PrintPages(emf.dc, 2);
+    EXPECT_EQ(side.state.escapePageCount, 2u);
+    EXPECT_EQ(Event(emf.dc, DOCUMENTEVENT_ENDDOC), DOCUMENTEVENT_FAILURE);
+    EXPECT_EQ(side.state.escapePageCount, 2u);
+    EXPECT_TRUE(drawn.draws.empty());
 }
