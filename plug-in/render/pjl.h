@@ -4,9 +4,14 @@
 #include "common/record.h"
 #include "plug-in/render/spool.h"
 
+#include <cstddef>
+
 namespace corv::render {
 
 struct JobState;
+
+inline constexpr size_t kPjlLineSize = 2048;  // every piece is cut at 2047 bytes
+inline constexpr size_t kDocNameUnits = 256;  // JobState::docName
 
 // Everything the header reads, gathered by the shell from the device, the system and the core
 // driver, so that the text itself is a pure function of it.
@@ -22,13 +27,17 @@ struct PjlJob {
     LANGID language = 0;                 // the system's default language
 };
 
-// The pure halves: each piece handed to the sink is one write to the job.
+// A value between PJL quotes must neither close them nor start a new command: the copy turns
+// every double quote and every control byte (below 0x20) into a blank. Cut to the buffer.
+void CopyPjlQuotable(char* dst, size_t capacity, const char* src);
+
+// The pure halves: each piece handed to the sink is one write to the job, never empty.
 void WriteJobStart(const PjlJob& job, Sink& out);
 void WriteRoutingAndColour(const PjlJob& job, Sink& out);
 void WriteJobEnd(Sink& out);
 
-// The shell halves for the injection points: 1 when they ran, 0 when the device, the record or
-// the job state is missing (nothing is written then).
+// The shell halves for the injection points: 1 when they ran, 0 when the device, the helper,
+// the record or the job state is missing (nothing is written then).
 int BeginStream(PDEVOBJ device, IPrintCorePS2* helper);
 int RoutingAndColour(PDEVOBJ device, IPrintCorePS2* helper);
 int EndStream(PDEVOBJ device, IPrintCorePS2* helper);
