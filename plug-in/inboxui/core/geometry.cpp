@@ -94,15 +94,15 @@ COLORREF WatermarkColor(const BYTE rgbColor[4], WORD intensity) {
 }
 
 LONG PrinterFontHeight(LONG pointSize, int dpi, float scale, int dmScale) {
-    const int h0 = MulDiv(-10 * pointSize, dpi, 720);
+    const int h0 = MulDiv(Saturate(-10LL * pointSize), dpi, 720);
     // The scaled height is formed in single precision, as the scale itself is.
     const float scaled = static_cast<float>(h0) * scale;
     const int h1 = RoundToInt(scaled);
-    return MulDiv(10 * h1, dmScale, 1000);
+    return MulDiv(Saturate(10LL * h1), dmScale, 1000);
 }
 
 LONG PreviewFontHeight(LONG pointSize, int logPixelsY) {
-    const int n = RoundToInt(MulDiv(10 * pointSize, logPixelsY, 720) * 0.195);
+    const int n = RoundToInt(MulDiv(Saturate(10LL * pointSize), logPixelsY, 720) * 0.195);
     // However small the preview, the text stays visible as a one-pixel font.
     return n > 0 ? -n : -1;
 }

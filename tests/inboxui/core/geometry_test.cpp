@@ -76,6 +76,9 @@ TEST(WatermarkFont, PrinterHeightFromPointsDpiScaleAndDmScale) {
     EXPECT_EQ(PrinterFontHeight(10, 600, 0.7f, 100), -58);
     // MulDiv(-10 * 72, 600, 720) * 10 * 75 / 1000 = -450.
     EXPECT_EQ(PrinterFontHeight(72, 600, 1.0f, 75), -450);
+    // A point size no dialog would store still gives a huge font, not a wrapped-around one.
+    EXPECT_LT(PrinterFontHeight(LONG_MAX, 600, 1.0f, 100), -100000000);
+    EXPECT_LT(PreviewFontHeight(LONG_MAX, 96), -100000);
 }
 
 TEST(WatermarkFont, ScaledHeightIsFormedInSinglePrecision) {
