@@ -103,3 +103,7 @@
 
 // Personal profiles.
 #define IDS_PROFILE_FACTORY_DEFAULTS 178
+#define IDD_DYNAMIC_WATERMARKS 101
+#define IDC_DYN_TEXT 1000
+#define IDC_DYN_LIST 1001
+#define IDC_DYN_ADD 1002
