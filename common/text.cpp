@@ -15,12 +15,11 @@ size_t FormatTextV(char* dst, size_t capacity, const char* format, va_list args)
 
 size_t FormatTextV(wchar_t* dst, size_t capacity, const wchar_t* format, va_list args) {
     if (!dst || capacity == 0) return 0;
-    int n = vswprintf(dst, capacity, format, args);
+    // The platform's own formatter: in a wide format "%s" takes a wide string, as the format
+    // strings of the string table expect (the C99 formatter would read a narrow one).
+    int n = _vsnwprintf(dst, capacity - 1, format, args);
     dst[capacity - 1] = 0;
-    if (n < 0) {
-        // The wide formatter reports truncation as failure but leaves what fitted.
-        return BoundedLength(dst, capacity);
-    }
+    if (n < 0) return BoundedLength(dst, capacity);  // cut: what fitted stays
     return static_cast<size_t>(n) < capacity ? static_cast<size_t>(n) : capacity - 1;
 }
 

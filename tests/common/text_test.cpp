@@ -31,6 +31,12 @@ TEST(FixedText, AppendAndFormatTruncate) {
     wchar_t w[5];
     FormatText(w, 5, L"%ls", L"123456");
     EXPECT_STREQ(w, L"1234");
+    // Wide formats follow the platform: "%s" is a wide string, as in the string table's texts.
+    wchar_t wide[32];
+    FormatText(wide, 32, L"%s Driver", L"Corvane CP 4500");
+    EXPECT_STREQ(wide, L"Corvane CP 4500 Driver");
+    FormatText(wide, 32, L"%d", 12345);
+    EXPECT_STREQ(wide, L"12345");
 }
 
 TEST(FixedText, TextBufBuildsPiecesWithinCapacity) {

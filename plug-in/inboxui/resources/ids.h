@@ -1,3 +1,105 @@
 // String, dialog and control ids of the UI plug-in's resources. Included by the .rc files and
 // by the code, so only preprocessor definitions belong here.
 #pragma once
+
+// ---- Strings ----------------------------------------------------------------------------------
+
+// Colour names offered for watermarks (the numbers are not in colour order).
+#define IDS_COLOR_GRAY 6
+#define IDS_COLOR_RED 7
+#define IDS_COLOR_GREEN 8
+#define IDS_COLOR_BLUE 9
+#define IDS_COLOR_BLACK 25
+#define IDS_COLOR_YELLOW 26
+#define IDS_COLOR_PURPLE 27
+#define IDS_COLOR_ORANGE 28
+#define IDS_COLOR_NAVY 70
+#define IDS_COLOR_AQUA 75
+#define IDS_COLOR_WHITE 77
+#define IDS_COLOR_BROWN 159
+#define IDS_COLOR_PINK 160
+
+// Fax cover page. The labels carry trailing blanks so the fields line up after them.
+#define IDS_FAX_TITLE 10
+#define IDS_FAX_PAGES_TO_FOLLOW 11
+#define IDS_FAX_TO 12
+#define IDS_FAX_RECIPIENT_NAME 13
+#define IDS_FAX_RECIPIENT_FAX 14
+#define IDS_FAX_FROM 15
+#define IDS_FAX_SENDER_NAME 16
+#define IDS_FAX_SENDER_COMPANY 17
+#define IDS_FAX_SENDER_ADDRESS 18
+#define IDS_FAX_SENDER_FAX 19
+#define IDS_FAX_SENDER_VOICE 20
+#define IDS_FAX_SENDER_EMAIL 21
+#define IDS_FAX_COMMENTS 22
+#define IDS_FAX_FONT_FACE 23
+#define IDS_FAX_FONT_CHARSET 24  // decimal character set number
+
+// About page.
+#define IDS_ABOUT_NOT_AVAILABLE 55
+#define IDS_ABOUT_COLUMN_FILE 56
+#define IDS_ABOUT_COLUMN_VERSION 57
+#define IDS_ABOUT_DRIVER_FORMAT 147   // "%s Driver"
+#define IDS_ABOUT_VERSION_FORMAT 148  // "Version %s"
+
+// Watermark messages, titles and labels.
+#define IDS_ERR_OFFSET_VALUE 83
+#define IDS_ERR_SELECT_WATERMARK 85
+#define IDS_TITLE_ADD_WATERMARK 86
+#define IDS_TITLE_EDIT_WATERMARK 87
+#define IDS_WATERMARK_NONE 88
+#define IDS_LABEL_ALL_PAGES 91
+#define IDS_LABEL_OTHER_PAGES 92
+#define IDS_LABEL_FIRST_PAGE 93
+#define IDS_LABEL_ODD_PAGES 94
+#define IDS_LABEL_EVEN_PAGES 95
+#define IDS_ERR_NAME_EXISTS 98
+#define IDS_ERR_SAVE_REGISTRY 99
+#define IDS_ERR_FONT_SIZE 102
+#define IDS_CONFIRM_REMOVE_WATERMARKS 103
+#define IDS_ERR_REMOVE_REGISTRY 145
+#define IDS_CAPTION_WARNING 149
+#define IDS_ERR_NAME_IS_NONE 152
+
+// The default watermark set.
+#define IDS_DEFWM_DRAFT_TEXT 89
+#define IDS_DEFWM_CONFIDENTIAL_TEXT 90
+#define IDS_DEFWM_FONT 96
+#define IDS_DEFWM_DRAFT_NAME 100
+#define IDS_DEFWM_CONFIDENTIAL_NAME 101
+#define IDS_DEFWM_USERNAME_NAME 174
+#define IDS_DEFWM_USERNAME_TEXT 175
+#define IDS_DEFWM_DATETIME_NAME 176
+#define IDS_DEFWM_DATETIME_TEXT 177
+
+// Dynamic watermark variables: tokens, the delimiter, the error, and the dialog's descriptions.
+#define IDS_DYN_TOKEN_USERNAME 161
+#define IDS_DYN_TOKEN_DATESHORT 162
+#define IDS_DYN_TOKEN_DATELONG 163
+#define IDS_DYN_TOKEN_DATEDDMMYYYY 164
+#define IDS_DYN_TOKEN_TIME 165
+#define IDS_DYN_TOKEN_TIMEMIL 166
+#define IDS_DYN_TOKEN_TIMEHRMN 167
+#define IDS_DYN_TOKEN_PAGENUMBER 168
+#define IDS_DYN_TOKEN_HOSTNAME 169
+#define IDS_DYN_TOKEN_PRINTER 170
+#define IDS_DYN_TOKEN_MODELNAME 171
+#define IDS_DYN_DELIMITER 172
+#define IDS_DYN_INVALID_TEXT 173
+#define IDS_DYN_TOKEN_PERCENT 191
+#define IDS_DYN_DESC_USERNAME 200
+#define IDS_DYN_DESC_DATESHORT 201
+#define IDS_DYN_DESC_DATELONG 202
+#define IDS_DYN_DESC_DATEDDMMYYYY 203
+#define IDS_DYN_DESC_TIME 204
+#define IDS_DYN_DESC_TIMEMIL 205
+#define IDS_DYN_DESC_TIMEHRMN 206
+#define IDS_DYN_DESC_PAGENUMBER 207
+#define IDS_DYN_DESC_HOSTNAME 208
+#define IDS_DYN_DESC_PRINTER 209
+#define IDS_DYN_DESC_MODELNAME 210
+#define IDS_DYN_DESC_PERCENT 211
+
+// Personal profiles.
+#define IDS_PROFILE_FACTORY_DEFAULTS 178
