@@ -51,12 +51,6 @@ TEST(AboutFileVersions, ResourceWithoutTranslationOrFileVersionGetsNoRow) {
               L"7.1.2");
 }
 
-TEST(AboutFileNames, PartAfterTheLastBackslash) {
-    EXPECT_STREQ(FileNameOfPath(L"C:\\a\\b\\corvui.dll"), L"corvui.dll");
-    EXPECT_STREQ(FileNameOfPath(L"corvui.dll"), L"corvui.dll");
-    EXPECT_STREQ(FileNameOfPath(L"C:\\dir\\"), L"");
-}
-
 TEST(AboutFileList, ConfigDriverThenDependentsInOrderIncludingRepeats) {
     ScratchFiles files;
     std::wstring exe = files.TestProgram();

@@ -137,4 +137,37 @@ TEST(ProfileRecordComparison, UnterminatedTextsCompareWithinTheirArrays) {
     EXPECT_FALSE(RecordsMatch(a, b));
 }
 
+TEST(ProfileFieldSet, EverythingButBlockAppPostScriptWithTextsEndedInTheirArrays) {
+    JobSettings source = Defaults();
+    source.bBlockAppPostScript = 1;
+    source.dwOutputTo = corv::kOutputFax;
+    source.fax.dwCoverParts = 3;
+    source.lSaturation = 4;
+    source.bProfileLoaded = 1;
+    corv::CopyText(source.szProfileName, L"Mine");
+    corv::CopyText(source.wmOther.szText, L"DRAFT");
+    source.wmOther.dblAngle = 30.0;
+    for (auto& c : source.szHoldPin) c = L'7';  // no terminator
+    for (auto& c : source.szAccountNumber) c = L'1';
+
+    JobSettings target = Defaults();
+    corv::ui::CopyProfileFieldSet(&target, &source);
+    EXPECT_EQ(target.bBlockAppPostScript, 0);
+    EXPECT_EQ(target.dwOutputTo, corv::kOutputFax);
+    EXPECT_EQ(target.fax.dwCoverParts, 3u);
+    EXPECT_EQ(target.lSaturation, 4);
+    EXPECT_EQ(target.bProfileLoaded, 1);
+    EXPECT_STREQ(target.szProfileName, L"Mine");
+    EXPECT_STREQ(target.wmOther.szText, L"DRAFT");
+    EXPECT_EQ(target.wmOther.dblAngle, 30.0);
+    EXPECT_STREQ(target.szHoldPin, L"7777");
+    EXPECT_STREQ(target.szAccountNumber, std::wstring(16, L'1').c_str());
+    EXPECT_TRUE(RecordsMatch(target, [&] {
+        JobSettings expected = source;
+        expected.bBlockAppPostScript = 0;
+        expected.szHoldPin[4] = 0;
+        return expected;
+    }()));
+}
+
 }  // namespace

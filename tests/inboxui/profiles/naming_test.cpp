@@ -75,21 +75,4 @@ TEST(ProfileValueMatching, TextNamesMatchExactlyAndOnlyWithoutPublicId) {
     EXPECT_EQ(MatchOption(options, 0, L"5"), nullptr);
 }
 
-TEST(ProfileOptionTypes, OnlyTypesUpToTheEditBoxAreStored) {
-    OPTTYPE types[10] = {};
-    for (BYTE t = 0; t < 10; ++t) types[t].Type = t;
-    OPTITEM item = Item(0, L"x");
-    BYTE type = 0xFF;
-    EXPECT_FALSE(corv::ui::StoredOptionType(item, &type));
-    for (BYTE t = 0; t <= TVOT_EDITBOX; ++t) {
-        item.pOptType = &types[t];
-        EXPECT_TRUE(corv::ui::StoredOptionType(item, &type)) << int(t);
-        EXPECT_EQ(type, t);
-    }
-    item.pOptType = &types[TVOT_PUSHBUTTON];
-    EXPECT_FALSE(corv::ui::StoredOptionType(item, &type));
-    item.pOptType = &types[TVOT_CHKBOX];
-    EXPECT_FALSE(corv::ui::StoredOptionType(item, &type));
-}
-
 }  // namespace
