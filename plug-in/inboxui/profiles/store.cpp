@@ -174,7 +174,10 @@ namespace {
 constexpr WCHAR kProfilesKey[] = L"Profiles";
 constexpr WCHAR kUnknownProfile[] = L"<Unknown Profile>";  // the sheet's own claim, never a key
 
-bool HasName(const WCHAR* name) { return name && name[0]; }
+// A profile name is 1 to 127 characters; a longer one would be cut to the name of another key.
+bool HasName(const WCHAR* name) {
+    return name && name[0] && BoundedLength(name, kProfileNameCapacity) < kProfileNameCapacity;
+}
 
 // The model key for writing, created when missing.
 UniqueKey CreateModelKey(HANDLE printer) {
@@ -290,15 +293,13 @@ int ListProfiles(HANDLE printer, HWND listBox) {
         if (wcscmp(name, factory) != 0) SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     }
     if (listBox && longest) {
-        HDC dc = GetDC(listBox);
+        WindowDC dc(listBox);
         if (dc) {
-            HFONT font = reinterpret_cast<HFONT>(SendMessageW(listBox, WM_GETFONT, 0, 0));
             TEXTMETRICW metrics{};
             {
-                SelectGuard select(dc, font);
-                GetTextMetricsW(dc, &metrics);
+                SelectGuard font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(listBox, WM_GETFONT, 0, 0)));
+                GetTextMetricsW(dc.get(), &metrics);
             }
-            ReleaseDC(listBox, dc);
             SendMessageW(listBox, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(metrics.tmMaxCharWidth) * longest, 0);
         }
     }

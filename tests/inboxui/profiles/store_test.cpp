@@ -275,6 +275,18 @@ TEST_F(ProfileStore, WithoutTheModelKeyNothingHappens) {
     EXPECT_TRUE(g_updates.empty());
 }
 
+TEST_F(ProfileStore, NamesOf128CharactersOrMoreAreRefusedNotCut) {
+    std::wstring longest(127, L'p'), tooLong(128, L'p');
+    EXPECT_TRUE(SaveProfile(printer, longest.c_str(), Current()));
+    EXPECT_FALSE(SaveProfile(printer, tooLong.c_str(), Current()));
+    EXPECT_FALSE(OverwriteProfile(printer, tooLong.c_str(), Current()));
+    EXPECT_FALSE(RenameProfile(printer, longest.c_str(), tooLong.c_str()));
+    EXPECT_FALSE(DeleteProfile(printer, tooLong.c_str()));
+    EXPECT_TRUE(ProfileExists(printer, longest.c_str()));
+    EXPECT_FALSE(ProfileExists(printer, tooLong.c_str()));
+    EXPECT_EQ(ListProfiles(printer, nullptr), 1);
+}
+
 TEST_F(ProfileStore, ReservedNamesInAnyCase) {
     EXPECT_TRUE(IsReservedName(L"Factory Defaults"));
     EXPECT_TRUE(IsReservedName(L"FACTORY defaults"));
