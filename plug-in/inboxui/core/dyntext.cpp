@@ -1,0 +1,270 @@
+#include "plug-in/inboxui/core/dyntext.h"
+
+#include "common/handles.h"
+#include "common/text.h"
+#include "plug-in/inboxui/core/module.h"
+#include "plug-in/inboxui/resources/ids.h"
+
+#include <winspool.h>
+
+#include <cwchar>
+
+namespace corv::ui {
+
+namespace {
+
+constexpr size_t kNotFound = static_cast<size_t>(-1);
+
+size_t Find(const WCHAR* text, size_t length, size_t from, WCHAR c) {
+    for (size_t i = from; i < length; ++i)
+        if (text[i] == c) return i;
+    return kNotFound;
+}
+
+// The text being built. Every limit is checked by the caller, because the rules differ by what
+// is appended (a literal, a doubled delimiter, a token, a value).
+class Output {
+public:
+    explicit Output(WCHAR* buffer) : buffer_(buffer) { buffer_[0] = 0; }
+    size_t length() const { return length_; }
+    // Room for count more characters and the terminator.
+    bool fits(size_t count) const { return length_ + count + 1 <= kExpandCapacity; }
+    void append(const WCHAR* s, size_t count) {
+        for (size_t i = 0; i < count; ++i) buffer_[length_ + i] = s[i];
+        length_ += count;
+        buffer_[length_] = 0;
+    }
+
+private:
+    WCHAR* buffer_;
+    size_t length_ = 0;
+};
+
+// Tries the variables in table order against the text at the opening delimiter; the first one
+// whose token matches and whose value can be had and fits is appended.
+bool AppendVariable(const WCHAR* at, size_t available, ExpandMode mode, DynamicSource& source, Output& out) {
+    WCHAR token[kExpandCapacity];
+    WCHAR value[kExpandCapacity];
+    for (int row = 0; row < kDynamicVariableCount; ++row) {
+        const auto variable = static_cast<DynamicVariable>(row);
+        token[0] = 0;
+        source.token(variable, token, kExpandCapacity);
+        token[kExpandCapacity - 1] = 0;
+        const size_t tokenLength = BoundedLength(token, kExpandCapacity);
+        // A token that could not be loaded must not match every text.
+        if (tokenLength == 0 || tokenLength > available || _wcsnicmp(at, token, tokenLength) != 0) continue;
+
+        value[0] = 0;
+        if (!(mode == ExpandMode::Validate && variable == DynamicVariable::UserName)) {
+            if (!source.value(variable, value, kExpandCapacity)) continue;
+            value[kExpandCapacity - 1] = 0;
+        }
+        const size_t valueLength = BoundedLength(value, kExpandCapacity);
+        // A value may fill the output only up to one character short of the expansion's limit.
+        if (out.length() + valueLength + 1 >= kExpandCapacity) continue;
+        out.append(value, valueLength);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+const DynamicRow kDynamicRows[kDynamicRowCount] = {
+    {IDS_DYN_TOKEN_USERNAME, IDS_DYN_DESC_USERNAME},
+    {IDS_DYN_TOKEN_DATESHORT, IDS_DYN_DESC_DATESHORT},
+    {IDS_DYN_TOKEN_DATELONG, IDS_DYN_DESC_DATELONG},
+    {IDS_DYN_TOKEN_DATEDDMMYYYY, IDS_DYN_DESC_DATEDDMMYYYY},
+    {IDS_DYN_TOKEN_TIME, IDS_DYN_DESC_TIME},
+    {IDS_DYN_TOKEN_TIMEMIL, IDS_DYN_DESC_TIMEMIL},
+    {IDS_DYN_TOKEN_TIMEHRMN, IDS_DYN_DESC_TIMEHRMN},
+    {IDS_DYN_TOKEN_PAGENUMBER, IDS_DYN_DESC_PAGENUMBER},
+    {IDS_DYN_TOKEN_HOSTNAME, IDS_DYN_DESC_HOSTNAME},
+    {IDS_DYN_TOKEN_PRINTER, IDS_DYN_DESC_PRINTER},
+    {IDS_DYN_TOKEN_MODELNAME, IDS_DYN_DESC_MODELNAME},
+    {IDS_DYN_TOKEN_PERCENT, IDS_DYN_DESC_PERCENT},
+};
+
+bool ScanDynamicText(const WCHAR* text, ExpandMode mode, DynamicSource& source, WCHAR* buffer, size_t* length) {
+    if (!text || !buffer || !length) return false;
+    const size_t textLength = BoundedLength(text, kExpandCapacity);
+    if (textLength >= kExpandCapacity) return false;
+
+    WCHAR delimiter[kExpandCapacity];
+    delimiter[0] = 0;
+    source.delimiter(delimiter, kExpandCapacity);
+    delimiter[kExpandCapacity - 1] = 0;
+    if (!delimiter[0]) CopyText(delimiter, L"%");
+    const WCHAR mark = delimiter[0];
+    const size_t delimiterLength = BoundedLength(delimiter, kExpandCapacity);
+    const bool lenient = mode == ExpandMode::Preview;
+
+    Output out(buffer);
+    size_t pos = 0;
+    while (pos < textLength) {
+        const size_t open = Find(text, textLength, pos, mark);
+        if (open == kNotFound) {
+            if (!out.fits(textLength - pos)) return false;
+            out.append(text + pos, textLength - pos);
+            break;
+        }
+        if (!out.fits(open - pos)) return false;
+        out.append(text + pos, open - pos);
+
+        const size_t close = Find(text, textLength, open + 1, mark);
+        if (close == kNotFound) {
+            if (!lenient) return false;
+            // The preview drops the unpartnered delimiter with the rest of its word.
+            const size_t space = Find(text, textLength, open + 1, L' ');
+            if (space == kNotFound) break;
+            pos = space + 1;
+            continue;
+        }
+        if (close == open + 1) {
+            if (!out.fits(delimiterLength)) return false;
+            out.append(delimiter, delimiterLength);
+            pos = close + 1;
+            continue;
+        }
+        if (out.length() + (close - open + 1) > kExpandCapacity) return false;
+        if (!AppendVariable(text + open, textLength - open, mode, source, out) && !lenient) return false;
+        pos = close + 1;
+    }
+    *length = out.length();
+    return true;
+}
+
+namespace {
+
+// Asks the rendering plug-in for the spooler's identifier of the job being printed.
+constexpr int kEscapeJobIdentifier = 0x1000D;
+constexpr LCID kUserLocale = 0x0400;
+
+// The string table and the system, as the scanner sees them while a watermark is drawn,
+// previewed or checked.
+class SystemSource final : public DynamicSource {
+public:
+    SystemSource(HANDLE printer, HDC dc, DWORD pageNumber, const SYSTEMTIME& time, ExpandMode mode)
+        : printer_(printer), dc_(dc), pageNumber_(pageNumber), time_(time), mode_(mode) {}
+
+    void delimiter(WCHAR* buffer, size_t capacity) override { Load(IDS_DYN_DELIMITER, buffer, capacity); }
+    void token(DynamicVariable variable, WCHAR* buffer, size_t capacity) override {
+        Load(kDynamicRows[static_cast<int>(variable)].token, buffer, capacity);
+    }
+
+    bool value(DynamicVariable variable, WCHAR* buffer, size_t capacity) override {
+        const int size = static_cast<int>(capacity);
+        switch (variable) {
+            case DynamicVariable::UserName:
+                return mode_ == ExpandMode::Print ? JobUserName(buffer, capacity) : LoggedOnUser(buffer, capacity);
+            case DynamicVariable::DateShort:
+                return GetDateFormatW(kUserLocale, DATE_SHORTDATE, &time_, nullptr, buffer, size) > 0;
+            case DynamicVariable::DateLong:
+                return GetDateFormatW(kUserLocale, DATE_LONGDATE, &time_, nullptr, buffer, size) > 0;
+            case DynamicVariable::DateDdMmYyyy:
+                return GetDateFormatW(kUserLocale, 0, &time_, L"dd/MM/yyyy", buffer, size) > 0;
+            case DynamicVariable::Time:
+                return GetTimeFormatW(kUserLocale, 0, &time_, nullptr, buffer, size) > 0;
+            case DynamicVariable::TimeMilitary:
+                return GetTimeFormatW(kUserLocale, 0, &time_, L"HH':'mm':'ss", buffer, size) > 0;
+            case DynamicVariable::TimeHourMinute:
+                return GetTimeFormatW(kUserLocale, 0, &time_, L"h':'mm tt", buffer, size) > 0;
+            case DynamicVariable::PageNumber:
+                FormatText(buffer, capacity, L"%d", static_cast<int>(pageNumber_));
+                return true;
+            case DynamicVariable::HostName: {
+                WCHAR name[16];
+                DWORD length = 16;
+                if (!GetComputerNameW(name, &length)) return false;
+                CopyText(buffer, capacity, name, 16);
+                return true;
+            }
+            case DynamicVariable::Printer:
+            case DynamicVariable::ModelName:
+                return PrinterText(variable == DynamicVariable::Printer, buffer, capacity);
+        }
+        return false;
+    }
+
+private:
+    static void Load(UINT id, WCHAR* buffer, size_t capacity) { LoadText(id, buffer, static_cast<int>(capacity)); }
+
+    bool LoggedOnUser(WCHAR* buffer, size_t capacity) const {
+        DWORD length = static_cast<DWORD>(capacity);
+        return GetUserNameW(buffer, &length) != FALSE;
+    }
+
+    // The user who owns the job: the rendering plug-in knows the job, the spooler its owner.
+    bool JobUserName(WCHAR* buffer, size_t capacity) const {
+        const int job = ExtEscape(dc_, kEscapeJobIdentifier, 0, nullptr, 0, nullptr);
+        if (job <= 0) return false;
+        DWORD needed = 0;
+        GetJobW(printer_, static_cast<DWORD>(job), 1, nullptr, 0, &needed);
+        if (needed < sizeof(JOB_INFO_1W)) return false;
+        HeapArray<BYTE> block(needed);
+        if (!block || !GetJobW(printer_, static_cast<DWORD>(job), 1, block.get(), needed, &needed)) return false;
+        const auto* info = reinterpret_cast<const JOB_INFO_1W*>(block.get());
+        if (!info->pUserName) return false;
+        CopyText(buffer, capacity, info->pUserName);
+        return true;
+    }
+
+    bool PrinterText(bool printerName, WCHAR* buffer, size_t capacity) const {
+        DWORD needed = 0;
+        GetPrinterW(printer_, 2, nullptr, 0, &needed);
+        if (needed < sizeof(PRINTER_INFO_2W)) return false;
+        HeapArray<BYTE> block(needed);
+        if (!block || !GetPrinterW(printer_, 2, block.get(), needed, &needed)) return false;
+        const auto* info = reinterpret_cast<const PRINTER_INFO_2W*>(block.get());
+        const WCHAR* text = printerName ? info->pPrinterName : info->pDriverName;
+        if (!text) return false;
+        CopyText(buffer, capacity, text);
+        return true;
+    }
+
+    HANDLE printer_;
+    HDC dc_;
+    DWORD pageNumber_;
+    SYSTEMTIME time_;
+    ExpandMode mode_;
+};
+
+}  // namespace
+
+BOOL ExpandDynamicText(HANDLE printer, HDC dc, const WCHAR* text, DWORD pageNumber, const SYSTEMTIME* time,
+                       ExpandMode mode, WCHAR* out, DWORD* size) {
+    if (!text || !printer || !size) return FALSE;
+    const DWORD capacity = *size;
+    *size = 0;
+    if (mode != ExpandMode::Print && mode != ExpandMode::Preview && mode != ExpandMode::Validate) return FALSE;
+    if (BoundedLength(text, kExpandCapacity) >= kExpandCapacity) return FALSE;
+    HeapArray<WCHAR> buffer(kExpandCapacity);
+    if (!buffer) return FALSE;
+
+    // All variables of one text show the same instant.
+    SYSTEMTIME now;
+    if (!time) {
+        GetLocalTime(&now);
+        time = &now;
+    }
+    SystemSource source(printer, dc, pageNumber, *time, mode);
+    size_t length = 0;
+    if (!ScanDynamicText(text, mode, source, buffer.get(), &length)) return FALSE;
+
+    const DWORD needed = static_cast<DWORD>(length) + 1;
+    if (out && capacity >= needed)
+        for (DWORD i = 0; i < needed; ++i) out[i] = buffer.get()[i];
+    *size = needed;
+    return TRUE;
+}
+
+BOOL ValidateDynamicText(HANDLE printer, HDC dc, const WCHAR* text) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    HeapArray<WCHAR> scratch(kExpandCapacity);
+    if (!scratch) return FALSE;
+    DWORD size = kExpandCapacity;
+    return ExpandDynamicText(printer, dc, text, 1, &now, ExpandMode::Validate, scratch.get(), &size);
+}
+
+}  // namespace corv::ui
