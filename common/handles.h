@@ -86,6 +86,23 @@ private:
     UniqueHeapBlock block_;
 };
 
+// A window's device context, given back to the window on destruction.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    ~WindowDC() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
 // Selecting a GDI object is owned too: the previous object comes back on destruction.
 class SelectGuard {
 public:

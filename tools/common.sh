@@ -36,7 +36,8 @@ corv_wine_up() {
     wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f </dev/null >/dev/null 2>&1
     wineserver -w
   fi
-  wineserver -p
+  # A server left running for this prefix is as good as a new one.
+  wineserver -p 2>/dev/null || true
   wine cmd /c exit </dev/null >/dev/null 2>&1
 }
 

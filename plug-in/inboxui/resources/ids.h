@@ -103,6 +103,16 @@
 
 // Personal profiles.
 #define IDS_PROFILE_FACTORY_DEFAULTS 178
+
+// ---- About page -------------------------------------------------------------------------------
+
+#define IDD_ABOUT_DOC 137  // document property sheet
+#define IDD_ABOUT_PRN 109  // printer property sheet
+#define IDC_ABOUT_DRIVER 1165
+#define IDC_ABOUT_VERSION 1080
+#define IDC_ABOUT_FIXED 1164
+#define IDC_ABOUT_IMAGE 1166
+#define IDC_ABOUT_FILES 1081
 #define IDD_DYNAMIC_WATERMARKS 101
 #define IDC_DYN_TEXT 1000
 #define IDC_DYN_LIST 1001
