@@ -1,6 +1,8 @@
 #include "plug-in/inboxui/core/docevents.h"
 
 #include "common/handles.h"
+#include "plug-in/inboxui/core/coverpage.h"
+#include "plug-in/inboxui/core/watermark.h"
 
 #include <cmath>
 #include <cstring>
@@ -186,6 +188,16 @@ int Escape(const DocEventCalls& calls, HANDLE printer, HDC dc, ULONG cbIn, const
 
 int WINAPI PlatformExtEscape(HDC dc, int code, int cbIn, LPCSTR in, int cbOut, LPSTR out) {
     return ExtEscape(dc, code, cbIn, in, cbOut, out);
+}
+
+const DocEventCalls& PrinterCalls() {
+    static constexpr DocEventCalls calls{&PlatformExtEscape, &DrawWatermark, &DrawFaxCoverPage};
+    return calls;
+}
+
+HRESULT HandleDocumentEvent(HANDLE printer, HDC dc, INT iEsc, ULONG cbIn, PVOID pvIn, ULONG cbOut, PVOID pvOut,
+                            PINT piResult) {
+    return HandleDocumentEvent(PrinterCalls(), printer, dc, iEsc, cbIn, pvIn, cbOut, pvOut, piResult);
 }
 
 HRESULT HandleDocumentEvent(const DocEventCalls& calls, HANDLE printer, HDC dc, INT iEsc, ULONG cbIn, PVOID pvIn,

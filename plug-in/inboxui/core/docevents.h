@@ -74,6 +74,13 @@ struct DocEventCalls {
 // stands in the driver's escape chain for the device context is the one asked.
 int WINAPI PlatformExtEscape(HDC dc, int code, int cbIn, LPCSTR in, int cbOut, LPSTR out);
 
+// The product's calls: the platform's ExtEscape, DrawWatermark and DrawFaxCoverPage.
+const DocEventCalls& PrinterCalls();
+
+// The UI plug-in's DocumentEvent. E_FAIL without a result pointer, S_OK otherwise; the event's
+// result is DOCUMENTEVENT_SUCCESS or DOCUMENTEVENT_FAILURE.
+HRESULT HandleDocumentEvent(HANDLE printer, HDC dc, INT iEsc, ULONG cbIn, PVOID pvIn, ULONG cbOut, PVOID pvOut,
+                            PINT piResult);
 HRESULT HandleDocumentEvent(const DocEventCalls& calls, HANDLE printer, HDC dc, INT iEsc, ULONG cbIn, PVOID pvIn,
                             ULONG cbOut, PVOID pvOut, PINT piResult);
 

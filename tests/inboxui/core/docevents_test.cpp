@@ -4,9 +4,11 @@
 #include "plug-in/render/jobstate.h"
 #include "support/fakecore.h"
 #include "support/iatpatch_ui.h"
+#include "inboxui/core/printerdc.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -786,4 +788,159 @@ TEST_F(DocEventsThroughTheRenderer, OversizedDevModeStopsEveryEvent) {
     EXPECT_EQ(Event(emf.dc, DOCUMENTEVENT_ENDDOC), DOCUMENTEVENT_FAILURE);
     EXPECT_EQ(side.state.escapePageCount, 2u);
     EXPECT_TRUE(drawn.draws.empty());
+}
+
+// ---------------------------------------------------------------------------------------------
+// The product's handler: real drawing into a printer's metafile, escapes through the chain.
+
+namespace {
+
+class PrintedDocument : public ::testing::Test {
+protected:
+    RenderSide side;
+    corvtest::PrinterDC printerDC{corvtest::kA4At600};
+    // Inside the printer stand-in's patches, so the escapes go to the rendering plug-in.
+    corvtest::ImportPatch chain{GetModuleHandleW(nullptr), "gdi32.dll", "ExtEscape",
+                                reinterpret_cast<void*>(&RenderSide::Chain)};
+    HANDLE printer = reinterpret_cast<HANDLE>(0x5678);
+
+    void SetUp() override {
+        ASSERT_TRUE(printerDC.ready());
+        ASSERT_TRUE(chain.active());
+        RenderSide::current = &side;
+    }
+    void TearDown() override { RenderSide::current = nullptr; }
+
+    HDC dc() const { return printerDC.dc(); }
+    int Event(int event, ULONG cbIn = 0, PVOID in = nullptr) {
+        int result = 12345;
+        EXPECT_EQ(HandleDocumentEvent(printer, dc(), event, cbIn, in, 0, nullptr, &result), S_OK);
+        return result;
+    }
+    // One page of the application's, with its own content between the two events.
+    void PrintPage(const std::wstring& content) {
+        EXPECT_EQ(Event(DOCUMENTEVENT_STARTPAGE), DOCUMENTEVENT_SUCCESS);
+        ExtTextOutW(dc(), 500, 500, 0, nullptr, content.c_str(), static_cast<UINT>(content.size()), nullptr);
+        EXPECT_EQ(Event(DOCUMENTEVENT_ENDPAGE), DOCUMENTEVENT_SUCCESS);
+    }
+    std::vector<std::wstring> Texts() {
+        std::vector<std::wstring> all;
+        for (const corvtest::EmfText& t : printerDC.finish().texts()) all.push_back(t.text);
+        return all;
+    }
+};
+
+}  // namespace
+
+TEST_F(PrintedDocument, MissingResultPointerFails) {
+    EXPECT_EQ(HandleDocumentEvent(printer, dc(), DOCUMENTEVENT_STARTPAGE, 0, nullptr, 0, nullptr, nullptr), E_FAIL);
+    EXPECT_EQ(side.state.escapePageCount, 0u);
+}
+
+TEST_F(PrintedDocument, WatermarkUnderThePageComesBeforeItsContent) {
+    side.record.bWatermarks = 1;
+    side.record.dwWatermarkOrder = 3;
+    for (int p = 1; p <= 3; ++p) PrintPage(L"content " + std::to_wstring(p));
+    corvtest::Emf emf = printerDC.finish();
+    std::vector<std::wstring> texts;
+    for (const corvtest::EmfText& t : emf.texts()) texts.push_back(t.text);
+    EXPECT_EQ(texts, (std::vector<std::wstring>{L"FIRST", L"content 1", L"OTHER", L"content 2", L"OTHER",
+                                                L"content 3"}));
+    // 72 points at the DEVMODE's 600 dpi, full scale.
+    EXPECT_EQ(emf.texts()[0].font.lfHeight, -600);
+}
+
+TEST_F(PrintedDocument, WatermarkOverThePageComesAfterItsContent) {
+    side.record.bWatermarks = 1;
+    side.record.bWatermarkOverPage = 1;
+    side.record.dwWatermarkOrder = 2;
+    for (int p = 1; p <= 3; ++p) PrintPage(L"content " + std::to_wstring(p));
+    EXPECT_EQ(Texts(), (std::vector<std::wstring>{L"content 1", L"FIRST", L"content 2", L"OTHER", L"content 3",
+                                                  L"FIRST"}));
+}
+
+TEST_F(PrintedDocument, SkippedPageKeepsThePageNumbersOfTheOthers) {
+    side.record.bWatermarks = 1;
+    side.record.dwWatermarkOrder = 1;
+    wcscpy(side.record.wmFirst.szText, L"Page %pagenumber%");
+    side.record.wmFirst.bDynamic = 1;
+    PrintPage(L"a");
+    ExtEscape(dc(), 0x10021, 0, nullptr, 0, nullptr);  // the next page is left alone
+    PrintPage(L"b");
+    EXPECT_EQ(side.state.pageSkipFlag, 0u);
+    PrintPage(L"c");
+    EXPECT_EQ(Texts(), (std::vector<std::wstring>{L"Page 1", L"a", L"b", L"Page 2", L"c"}));
+}
+
+TEST_F(PrintedDocument, LogicalPagesAreDrawnOnlyFromTheirEscapes) {
+    side.record.bWatermarks = 1;
+    side.record.bWatermarkOnEscape = 1;
+    side.record.dwWatermarkOrder = 2;
+    DEVMODEW logical = side.devmode;
+    logical.dmScale = 50;
+    Description halves[] = {Description(1, &logical, RECT{0, 0, 2480, 3508}, 0.5f),
+                            Description(2, &logical, RECT{2480, 0, 4960, 3508}, 0.5f)};
+    EXPECT_EQ(Event(DOCUMENTEVENT_STARTPAGE), DOCUMENTEVENT_SUCCESS);
+    for (Description& d : halves) {
+        DOCEVENT_ESCAPE e{esc::kLogicalPage, kLogicalPageSize, d.bytes};
+        EXPECT_EQ(Event(DOCUMENTEVENT_ESCAPE, sizeof(e), &e), DOCUMENTEVENT_SUCCESS);
+    }
+    EXPECT_EQ(Event(DOCUMENTEVENT_ENDPAGE), DOCUMENTEVENT_SUCCESS);
+    std::vector<corvtest::EmfText> texts = printerDC.finish().texts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0].text, L"FIRST");
+    EXPECT_EQ(texts[1].text, L"OTHER");
+    // Half the scale of the logical page, then half again by its DEVMODE's dmScale.
+    EXPECT_EQ(texts[0].font.lfHeight, -150);
+    EXPECT_EQ(texts[1].font.lfHeight, -150);
+}
+
+TEST_F(PrintedDocument, CoverPageForEveryChoiceOfBlocks) {
+    for (DWORD parts = 0; parts <= 7; ++parts) {
+        SCOPED_TRACE(parts);
+        RenderSide fresh;
+        fresh.record.dwOutputTo = kOutputFax;
+        fresh.record.fax.bFaxCoverPage = 1;
+        fresh.record.fax.dwCoverParts = parts;
+        wcscpy(fresh.record.fax.szRecipientName, L"Ada");
+        RenderSide::current = &fresh;
+        corvtest::PrinterDC page;
+        corvtest::ImportPatch inner{GetModuleHandleW(nullptr), "gdi32.dll", "ExtEscape",
+                                    reinterpret_cast<void*>(&RenderSide::Chain)};
+        ASSERT_TRUE(page.ready() && inner.active());
+        for (int p = 0; p < 3; ++p) {
+            int result = 0;
+            HandleDocumentEvent(printer, page.dc(), DOCUMENTEVENT_STARTPAGE, 0, nullptr, 0, nullptr, &result);
+            HandleDocumentEvent(printer, page.dc(), DOCUMENTEVENT_ENDPAGE, 0, nullptr, 0, nullptr, &result);
+        }
+        int result = 0;
+        EXPECT_EQ(HandleDocumentEvent(printer, page.dc(), DOCUMENTEVENT_ENDDOC, 0, nullptr, 0, nullptr, &result), S_OK);
+        EXPECT_EQ(result, DOCUMENTEVENT_SUCCESS);
+        EXPECT_EQ(fresh.state.escapePageCount, 0u);  // reset also when no cover page is made
+        std::vector<std::wstring> texts;
+        for (const corvtest::EmfText& t : page.finish().texts()) texts.push_back(t.text);
+        auto has = [&](const std::wstring& s) { return std::find(texts.begin(), texts.end(), s) != texts.end(); };
+        if (parts == 0) {
+            EXPECT_TRUE(page.calls().empty());  // no page started
+            EXPECT_TRUE(fresh.passedThrough.empty());
+            EXPECT_EQ(fresh.state.coverPageActive, 0u);
+            EXPECT_TRUE(texts.empty());
+            continue;
+        }
+        ASSERT_EQ(page.calls().size(), 2u);
+        EXPECT_EQ(page.calls()[0].kind, corvtest::DcCall::StartPage);
+        EXPECT_EQ(page.calls()[1].kind, corvtest::DcCall::EndPage);
+        EXPECT_EQ(fresh.state.coverPageActive, 1u);
+        EXPECT_EQ(fresh.passedThrough.find("%%Make this page the Fax Cover page: \r\n"), 0u);
+        EXPECT_NE(fresh.passedThrough.find("{3 strPP cvs show} ifelse"), std::string::npos);
+        EXPECT_TRUE(has(L"Facsimile Transmission Form"));
+        EXPECT_EQ(has(L"To:"), (parts & 1) != 0);
+        EXPECT_EQ(has(L"Name:      Ada"), (parts & 1) != 0);
+        EXPECT_EQ(has(L"From:"), (parts & 2) != 0);
+        EXPECT_EQ(has(L"Comments:"), (parts & 4) != 0);
+        // The cover page announcement and the PostScript went on to the core driver.
+        EXPECT_EQ(fresh.reachedCore,
+                  (std::vector<ULONG>{static_cast<ULONG>(0x10008), PASSTHROUGH, PASSTHROUGH}));
+    }
+    RenderSide::current = &side;
 }
