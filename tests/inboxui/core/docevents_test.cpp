@@ -572,8 +572,8 @@ TEST_F(DocEvents, OversizedAnswersStopTheEndOfDocument) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// End to end: ExtEscape on the printer's device context reaches the rendering plug-in's Escape
-// hook through a stand-in of the driver's escape chain.
+// End to end: the product's handler draws into a printer's metafile, and ExtEscape on it reaches
+// the rendering plug-in's Escape hook through a stand-in of the driver's escape chain.
 
 namespace {
 
@@ -630,170 +630,6 @@ struct RenderSide {
 };
 
 RenderSide* RenderSide::current = nullptr;
-
-class DocEventsThroughTheRenderer : public ::testing::Test {
-protected:
-    RenderSide side;
-    FakeRenderer drawn;  // only its record of drawing calls is used here
-    corvtest::ImportPatch chain{GetModuleHandleW(nullptr), "gdi32.dll", "ExtEscape",
-                                reinterpret_cast<void*>(&RenderSide::Chain)};
-    HANDLE printer = reinterpret_cast<HANDLE>(0x5678);
-    // The escapes take the platform's road; the drawing is recorded.
-    DocEventCalls calls{&PlatformExtEscape, &FakeDrawWatermark, &FakeDrawCover};
-
-    void SetUp() override {
-        ASSERT_TRUE(chain.active());
-        RenderSide::current = &side;
-        g_renderer = &drawn;
-    }
-    void TearDown() override {
-        RenderSide::current = nullptr;
-        g_renderer = nullptr;
-    }
-
-    int Event(HDC dc, int event, ULONG cbIn = 0, PVOID in = nullptr) {
-        int result = 12345;
-        EXPECT_EQ(HandleDocumentEvent(calls, printer, dc, event, cbIn, in, 0, nullptr, &result), S_OK);
-        return result;
-    }
-    void PrintPages(HDC dc, int pages) {
-        for (int i = 0; i < pages; ++i) {
-            EXPECT_EQ(Event(dc, DOCUMENTEVENT_STARTPAGE), DOCUMENTEVENT_SUCCESS);
-            EXPECT_EQ(Event(dc, DOCUMENTEVENT_ENDPAGE), DOCUMENTEVENT_SUCCESS);
-        }
-    }
-};
-
-// An enhanced-metafile device context standing in for the printer's.
-struct MetafileDC {
-    HDC dc = CreateEnhMetaFileW(nullptr, nullptr, nullptr, nullptr);
-    ~MetafileDC() {
-        if (dc) DeleteEnhMetaFile(CloseEnhMetaFile(dc));
-    }
-};
-
-}  // namespace
-
-TEST_F(DocEventsThroughTheRenderer, EveryOrderUnderAndOverAcrossFivePages) {
-    MetafileDC emf;
-    ASSERT_NE(emf.dc, nullptr);
-    struct Row {
-        DWORD order;
-        std::vector<std::wstring> drawn;
-    } rows[] = {
-        {1, {L"first@1", L"first@2", L"first@3", L"first@4", L"first@5"}},
-        {2, {L"first@1", L"other@2", L"first@3", L"other@4", L"first@5"}},
-        {3, {L"first@1", L"other@2", L"other@3", L"other@4", L"other@5"}},
-        {0, {L"other@1", L"other@2", L"other@3", L"other@4", L"other@5"}},
-    };
-    side.record.bWatermarks = 1;
-    for (BOOL over : {0, 1}) {
-        for (const Row& row : rows) {
-            drawn.draws.clear();
-            side.record.bWatermarkOverPage = over;
-            side.record.dwWatermarkOrder = row.order;
-            for (int i = 0; i < 5; ++i) {
-                size_t before = drawn.draws.size();
-                Event(emf.dc, DOCUMENTEVENT_STARTPAGE);
-                EXPECT_EQ(drawn.draws.size() - before, over ? 0u : 1u);
-                Event(emf.dc, DOCUMENTEVENT_ENDPAGE);
-                EXPECT_EQ(drawn.draws.size() - before, 1u);
-            }
-            EXPECT_EQ(drawn.Drawn(), row.drawn) << "order " << row.order << " over " << over;
-            EXPECT_EQ(side.state.escapePageCount, 5u);
-            EXPECT_EQ(Event(emf.dc, DOCUMENTEVENT_ENDDOC), DOCUMENTEVENT_SUCCESS);
-            EXPECT_EQ(side.state.escapePageCount, 0u);
-        }
-    }
-    // The drawing got the rendering plug-in's DEVMODE.
-    ASSERT_FALSE(drawn.draws.empty());
-    EXPECT_EQ(drawn.draws[0].devmode->dmPrintQuality, 600);
-    // None of the private escapes reached the core driver.
-    EXPECT_TRUE(side.reachedCore.empty());
-}
-
-TEST_F(DocEventsThroughTheRenderer, SkippedPageIsLeftAloneAndTheFlagClearedAtItsEnd) {
-    MetafileDC emf;
-    side.record.bWatermarks = 1;
-    side.record.dwWatermarkOrder = 2;
-    side.record.bWatermarkOverPage = 1;
-    PrintPages(emf.dc, 2);
-    // The rendering side is told to leave the next page alone, as another caller of the device
-    // context would tell it.
-    EXPECT_EQ(ExtEscape(emf.dc, 0x10021, 0, nullptr, 0, nullptr), 1);
-    EXPECT_EQ(Event(emf.dc, DOCUMENTEVENT_STARTPAGE), DOCUMENTEVENT_SUCCESS);
-    EXPECT_EQ(side.state.escapePageCount, 2u);
-    EXPECT_EQ(side.state.pageSkipFlag, 1u);
-    EXPECT_EQ(Event(emf.dc, DOCUMENTEVENT_ENDPAGE), DOCUMENTEVENT_SUCCESS);
-    EXPECT_EQ(side.state.pageSkipFlag, 0u);
-    PrintPages(emf.dc, 1);
-    EXPECT_EQ(drawn.Drawn(), (std::vector<std::wstring>{L"first@1", L"other@2", L"first@3"}));
-}
-
-TEST_F(DocEventsThroughTheRenderer, LogicalPagesCarryTheirOwnRectangleAndScale) {
-    MetafileDC emf;
-    side.record.bWatermarks = 1;
-    side.record.bWatermarkOnEscape = 1;
-    side.record.dwWatermarkOrder = 2;
-    DEVMODEW logical = side.devmode;
-    logical.dmScale = 50;
-    Description pages[] = {Description(1, &logical, RECT{0, 0, 2400, 3300}, 0.5f),
-                           Description(2, &logical, RECT{2400, 0, 4800, 3300}, 0.5f)};
-    EXPECT_EQ(Event(emf.dc, DOCUMENTEVENT_STARTPAGE), DOCUMENTEVENT_SUCCESS);
-    for (Description& d : pages) {
-        DOCEVENT_ESCAPE e{esc::kLogicalPage, kLogicalPageSize, d.bytes};
-        EXPECT_EQ(Event(emf.dc, DOCUMENTEVENT_ESCAPE, sizeof(e), &e), DOCUMENTEVENT_SUCCESS);
-    }
-    EXPECT_EQ(Event(emf.dc, DOCUMENTEVENT_ENDPAGE), DOCUMENTEVENT_SUCCESS);
-    EXPECT_EQ(drawn.Drawn(), (std::vector<std::wstring>{L"first@1", L"other@2"}));
-    EXPECT_EQ(drawn.draws[1].devmode, &logical);
-    EXPECT_EQ(drawn.draws[1].rect.left, 2400);
-    EXPECT_EQ(drawn.draws[1].scale, 0.5f);
-    // The rendering plug-in does not know the logical-page escape and hands it on.
-    EXPECT_EQ(ExtEscape(emf.dc, esc::kLogicalPage, kLogicalPageSize, reinterpret_cast<LPCSTR>(pages[0].bytes), 0,
-                        nullptr),
-              0);
-    EXPECT_EQ(side.reachedCore, (std::vector<ULONG>{static_cast<ULONG>(esc::kLogicalPage)}));
-}
-
-TEST_F(DocEventsThroughTheRenderer, CoverPageGetsTheSheetCountOfTheJob) {
-    MetafileDC emf;
-    side.record.dwOutputTo = kOutputFax;
-    side.record.fax.bFaxCoverPage = 1;
-    side.core.pagePerSheet = "2";
-    PrintPages(emf.dc, 5);
-    EXPECT_EQ(Event(emf.dc, DOCUMENTEVENT_ENDDOC), DOCUMENTEVENT_SUCCESS);
-    ASSERT_EQ(drawn.draws.size(), 1u);
-    EXPECT_EQ(drawn.draws[0].watermark, L"cover");
-    EXPECT_EQ(drawn.draws[0].pageCount, 3);
-    EXPECT_EQ(side.state.escapePageCount, 0u);
-}
-
-TEST_F(DocEventsThroughTheRenderer, OversizedDevModeStopsEveryEvent) {
-    // A DEVMODE that claims more public bytes than the handler will take.
-    struct {
-        DEVMODEW dm;
-        BYTE more[32];
-    } big{};
-    big.dm = side.devmode;
-    big.dm.dmSize = sizeof(DEVMODEW) + 16;
-    side.device.pPublicDM = &big.dm;
-    side.record.bWatermarks = 1;
-    side.record.dwWatermarkOrder = 1;
-    side.record.dwOutputTo = kOutputFax;
-    side.record.fax.bFaxCoverPage = 1;
-    MetafileDC emf;
-    PrintPages(emf.dc, 2);
-    EXPECT_EQ(side.state.escapePageCount, 2u);
-    EXPECT_EQ(Event(emf.dc, DOCUMENTEVENT_ENDDOC), DOCUMENTEVENT_FAILURE);
-    EXPECT_EQ(side.state.escapePageCount, 2u);
-    EXPECT_TRUE(drawn.draws.empty());
-}
-
-// ---------------------------------------------------------------------------------------------
-// The product's handler: real drawing into a printer's metafile, escapes through the chain.
-
-namespace {
 
 class PrintedDocument : public ::testing::Test {
 protected:
@@ -938,9 +774,42 @@ TEST_F(PrintedDocument, CoverPageForEveryChoiceOfBlocks) {
         EXPECT_EQ(has(L"Name:      Ada"), (parts & 1) != 0);
         EXPECT_EQ(has(L"From:"), (parts & 2) != 0);
         EXPECT_EQ(has(L"Comments:"), (parts & 4) != 0);
-        // The cover page announcement and the PostScript went on to the core driver.
+        // Of all the handler sent, only the cover page announcement and its PostScript went on to
+        // the core driver.
         EXPECT_EQ(fresh.reachedCore,
                   (std::vector<ULONG>{static_cast<ULONG>(0x10008), PASSTHROUGH, PASSTHROUGH}));
     }
     RenderSide::current = &side;
+}
+
+TEST_F(PrintedDocument, CoverPageStampsTheSheetCountOfAnNUpJob) {
+    side.record.dwOutputTo = kOutputFax;
+    side.record.fax.bFaxCoverPage = 1;
+    side.core.pagePerSheet = "2";
+    for (int p = 1; p <= 5; ++p) PrintPage(L"content");
+    EXPECT_EQ(Event(DOCUMENTEVENT_ENDDOC), DOCUMENTEVENT_SUCCESS);
+    EXPECT_NE(side.passedThrough.find("{3 strPP cvs show} ifelse"), std::string::npos);
+    EXPECT_EQ(side.state.escapePageCount, 0u);
+}
+
+TEST_F(PrintedDocument, OversizedDevModeStopsEveryEvent) {
+    // A DEVMODE that claims more public bytes than the handler takes.
+    struct {
+        DEVMODEW dm;
+        BYTE more[32];
+    } big{};
+    big.dm = side.devmode;
+    big.dm.dmSize = sizeof(DEVMODEW) + 16;
+    side.device.pPublicDM = &big.dm;
+    side.record.bWatermarks = 1;
+    side.record.dwWatermarkOrder = 1;
+    side.record.dwOutputTo = kOutputFax;
+    side.record.fax.bFaxCoverPage = 1;
+    PrintPage(L"a");
+    PrintPage(L"b");
+    EXPECT_EQ(side.state.escapePageCount, 2u);
+    EXPECT_EQ(Event(DOCUMENTEVENT_ENDDOC), DOCUMENTEVENT_FAILURE);
+    EXPECT_EQ(side.state.escapePageCount, 2u);  // stopped before the reset
+    EXPECT_TRUE(side.passedThrough.empty());
+    EXPECT_EQ(Texts(), (std::vector<std::wstring>{L"a", L"b"}));
 }
