@@ -321,3 +321,35 @@ TEST_F(UiDllEvents, DataFileNamesAreReadNoFurtherThan127Characters) {
 
 }  // namespace
 }  // namespace corvtest
+
+namespace corvtest {
+namespace {
+
+TEST(UiDllObject, DocumentEventGoesToTheDocumentEventHandler) {
+    RawUiPlugin plugin = CreateUiPlugin();
+    ASSERT_NE(plugin.p, nullptr);
+    struct {
+        DOCEVENT_FILTER filter;
+        DWORD more[3];
+    } room{};
+    room.filter.cbSize = sizeof room;
+    room.filter.cElementsAllocated = 4;
+    INT result = 0;
+    EXPECT_EQ(plugin.DocumentEvent(DOCUMENTEVENT_QUERYFILTER, sizeof room, &room, &result), S_OK);
+    EXPECT_EQ(result, DOCUMENTEVENT_SUCCESS);
+    ASSERT_EQ(room.filter.cElementsReturned, 4u);
+    const DWORD* events = room.filter.aDocEventCall;
+    EXPECT_EQ(events[0], static_cast<DWORD>(DOCUMENTEVENT_STARTPAGE));
+    EXPECT_EQ(events[1], static_cast<DWORD>(DOCUMENTEVENT_ENDDOC));
+    EXPECT_EQ(events[2], static_cast<DWORD>(DOCUMENTEVENT_ENDPAGE));
+    EXPECT_EQ(events[3], static_cast<DWORD>(DOCUMENTEVENT_ESCAPE));
+
+    result = 0;
+    EXPECT_EQ(plugin.DocumentEvent(DOCUMENTEVENT_QUERYFILTER, 0, nullptr, &result), S_OK);
+    EXPECT_EQ(result, DOCUMENTEVENT_FAILURE);
+    EXPECT_EQ(plugin.DocumentEvent(DOCUMENTEVENT_STARTDOC, 0, nullptr, nullptr), E_FAIL);
+    plugin.Release();
+}
+
+}  // namespace
+}  // namespace corvtest

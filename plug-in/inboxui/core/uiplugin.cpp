@@ -4,19 +4,15 @@
 #include "common/handles.h"
 #include "common/record.h"
 #include "common/text.h"
+#include "plug-in/inboxui/core/coverpage.h"
+#include "plug-in/inboxui/core/docevents.h"
 #include "plug-in/inboxui/core/module.h"
+#include "plug-in/inboxui/core/watermark.h"
 #include "plug-in/inboxui/pages/about.h"
 #include "plug-in/inboxui/pages/help.h"
 #include "plug-in/inboxui/profiles/store.h"
 #include "plug-in/inboxui/resources/ids.h"
 #include "plug-in/inboxui/watermarks/store.h"
-
-#if __has_include("plug-in/inboxui/core/docevents.h")
-#include "plug-in/inboxui/core/coverpage.h"
-#include "plug-in/inboxui/core/docevents.h"
-#include "plug-in/inboxui/core/watermark.h"
-#define CORV_HAS_DOCEVENTS 1
-#endif
 
 #include <cstring>
 #include <iterator>
@@ -609,13 +605,8 @@ HRESULT UiPlugin::HideStandardUI(DWORD) { return E_NOTIMPL; }
 
 HRESULT UiPlugin::DocumentEvent(HANDLE printer, HDC dc, INT event, ULONG cbIn, PVOID pvIn, ULONG cbOut, PVOID pvOut,
                                 PINT result) {
-#ifdef CORV_HAS_DOCEVENTS
     static const DocEventCalls kCalls{&PlatformExtEscape, &DrawWatermark, &DrawFaxCoverPage};
     return HandleDocumentEvent(kCalls, printer, dc, event, cbIn, pvIn, cbOut, pvOut, result);
-#else
-    (void)printer, (void)dc, (void)event, (void)cbIn, (void)pvIn, (void)cbOut, (void)pvOut, (void)result;
-    return E_NOTIMPL;
-#endif
 }
 
 LONG APIENTRY OptionItemCallback(PCPSUICBPARAM callback, POEMCUIPPARAM param) {
