@@ -7,6 +7,7 @@
 #include "host/ppd.h"
 #include "host/psjob.h"
 #include "host/spooler.h"
+#include "host/uiprint.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -175,7 +176,7 @@ const DRVFN kCoreFunctions[] = {
     {INDEX_DrvEscape, AsEntry(&CoreEscape)},
 };
 
-class Driver {
+class Driver final : public PrintTarget {
 public:
     Driver(const HostOptions& options, const Ppd& ppd, const JobLayout& job, Spooler* spooler, OutputStage* stage,
            HostCore* core)
@@ -185,6 +186,11 @@ public:
 
     BOOL OnCoreStartDoc(LPWSTR docName, DWORD jobId);
     ULONG OnCoreEscape(ULONG code, ULONG inSize, PVOID in);
+
+    // The printer device context's side, for the UI plug-in's document events.
+    ULONG Escape(ULONG code, ULONG inSize, PVOID in, ULONG outSize, PVOID out) override;
+    bool StartExtraPage() override;
+    bool EndExtraPage() override;
 
 private:
     bool Fail(const std::string& why) {
@@ -208,12 +214,16 @@ private:
     bool ResetDevice();
     void SendEscapes(int page);
     bool Stream();
+    void EndUi();
     void Teardown();
     void Report();
 
     void Emit(std::string_view text) { stage_->Put(text.data(), static_cast<DWORD>(text.size())); }
-    void Inject(DWORD point, std::string_view fallback = {}, bool replaces = false);
+    // True when the plug-in injected its own text.
+    bool Inject(DWORD point, std::string_view fallback = {}, bool replaces = false);
     std::string OutputPageCommentLabel(int page, int ordinal) const;
+    void OpenPage(const std::string& label, int index);
+    void ClosePage();
 
     const HostOptions& o_;
     const Ppd& ppd_;
@@ -241,6 +251,8 @@ private:
     int coreStartDocs_ = 0;
     std::vector<std::string> violations_;
     bool jobFailed_ = false;
+    std::unique_ptr<UiPrinting> ui_;
+    int pagesOut_ = 0;  // pages of the PostScript job so far, the UI plug-in's included
 };
 
 BOOL APIENTRY CoreStartDoc(SURFOBJ* surface, LPWSTR docName, DWORD jobId) {
@@ -364,9 +376,10 @@ bool Driver::DevModes() {
         dm->dmDriverVersion = 0x0600;
         dm->dmSize = sizeof(DEVMODEW);
         dm->dmDriverExtra = static_cast<WORD>(kCorePrivateSize + privateSize_);
-        dm->dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_COPIES | DM_PRINTQUALITY | DM_YRESOLUTION | DM_COLOR |
+        dm->dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_SCALE | DM_COPIES | DM_PRINTQUALITY | DM_YRESOLUTION | DM_COLOR |
                        DM_DUPLEX | DM_COLLATE | DM_FORMNAME | DM_NUP;
         dm->dmOrientation = DMORIENT_PORTRAIT;
+        dm->dmScale = 100;  // the watermark is scaled by it, like the page
         dm->dmPaperSize = PaperCode(paper.name);
         dm->dmPaperLength = static_cast<short>(paper.height * 254 / 72);
         dm->dmPaperWidth = static_cast<short>(paper.width * 254 / 72);
@@ -559,16 +572,49 @@ void Driver::SendEscapes(int page) {
         if (e.page != page) continue;
         DWORD value = e.value;
         std::vector<BYTE> out(16384);
-        SURFOBJ* surface = &device_->surface;
-        ULONG result = escapeHook_ ? escapeHook_(surface, e.code, e.hasValue ? 4 : 0, e.hasValue ? &value : nullptr,
-                                                 static_cast<ULONG>(out.size()), out.data())
-                                   : CoreEscape(surface, e.code, e.hasValue ? 4 : 0, e.hasValue ? &value : nullptr,
-                                                static_cast<ULONG>(out.size()), out.data());
+        ULONG result = Escape(e.code, e.hasValue ? 4 : 0, e.hasValue ? &value : nullptr, static_cast<ULONG>(out.size()),
+                              out.data());
         std::printf("escape %s at page %d -> %lu\n", Hex(e.code).c_str(), page, static_cast<unsigned long>(result));
     }
 }
 
-void Driver::Inject(DWORD point, std::string_view fallback, bool replaces) {
+// As the graphics engine passes an escape on: to the plug-in's hook, else to the core driver.
+ULONG Driver::Escape(ULONG code, ULONG inSize, PVOID in, ULONG outSize, PVOID out) {
+    SURFOBJ* surface = &device_->surface;
+    return escapeHook_ ? escapeHook_(surface, code, inSize, in, outSize, out)
+                       : CoreEscape(surface, code, inSize, in, outSize, out);
+}
+
+bool Driver::StartExtraPage() {
+    const std::string n = std::to_string(pagesOut_ + 1);
+    OpenPage("%%Page: " + n + " " + n + "\n", pagesOut_);
+    return true;
+}
+
+bool Driver::EndExtraPage() {
+    ClosePage();
+    return true;
+}
+
+void Driver::OpenPage(const std::string& label, int index) {
+    Inject(PSINJECT_PAGENUMBER, label, true);
+    Emit("%%BeginPageSetup\n");
+    Inject(PSINJECT_BEGINPAGESETUP);
+    Emit(PageSetup(job_, index));
+    Inject(PSINJECT_ENDPAGESETUP);
+    Emit("%%EndPageSetup\n");
+}
+
+void Driver::ClosePage() {
+    Inject(PSINJECT_SHOWPAGE);
+    Emit("LH\n");
+    Emit("%%PageTrailer\n");
+    Inject(PSINJECT_PAGETRAILER);
+    ++pagesOut_;
+    if (!stage_->FlushIfFull()) jobFailed_ = true;
+}
+
+bool Driver::Inject(DWORD point, std::string_view fallback, bool replaces) {
     DWORD result = ERROR_NOT_SUPPORTED;
     unsigned long long before = stage_->total();
     HRESULT hr = plugin_->Command(&device_->devobj, point, nullptr, 0, &result);
@@ -580,6 +626,7 @@ void Driver::Inject(DWORD point, std::string_view fallback, bool replaces) {
         Violation(std::string("Command ") + PointName(point) + " wrote " + std::to_string(added) +
                   " bytes and answered ERROR_NOT_SUPPORTED");
     if (replaces && !injected) Emit(fallback);
+    return injected;
 }
 
 bool Driver::Stream() {
@@ -604,7 +651,9 @@ bool Driver::Stream() {
     Inject(PSINJECT_PSADOBE);
     Emit("%!PS-Adobe-3.0\n");
     Emit(DocumentComments(job_, CreationDate()));
-    Inject(PSINJECT_PAGES, PagesComment(count), true);
+    // The UI plug-in may add pages at the end of the document: then the count comes at the end.
+    const bool pagesAtEnd = o_.documentEvents && !Inject(PSINJECT_PAGES, "%%Pages: (atend)\n", true);
+    if (!o_.documentEvents) Inject(PSINJECT_PAGES, PagesComment(count), true);
     Inject(PSINJECT_PAGEORDER, "%%PageOrder: Ascend\n", true);
     Inject(PSINJECT_ORIENTATION, "%%Orientation: Portrait\n", true);
     Inject(PSINJECT_BOUNDINGBOX, BoundingBoxComment(job_.paper), true);
@@ -632,28 +681,30 @@ bool Driver::Stream() {
     Inject(PSINJECT_ENDSETUP);
     Emit("%%EndSetup\n");
 
+    if (o_.documentEvents) {
+        const PDEVMODEW dm = device_->Public();
+        ui_ = std::make_unique<UiPrinting>(
+            this, UiPrintSettings{spooler_->printer(), CapsForPaper(job_.paper, dm->dmPrintQuality), job_.color,
+                                  o_.doc, job_.pages, o_.preview});
+        ui_->StartDocument();
+    }
     for (int i = 0; i < count; ++i) {
         const int ordinal = i + 1;
         if (o_.resetAt == ordinal && !ResetDevice()) return false;
         SendEscapes(ordinal);
-        Inject(PSINJECT_PAGENUMBER, "%%Page: " + std::to_string(order[i]) + " " + std::to_string(ordinal) + "\n", true);
-        Emit("%%BeginPageSetup\n");
-        Inject(PSINJECT_BEGINPAGESETUP);
-        Emit(PageSetup(job_, i));
-        Inject(PSINJECT_ENDPAGESETUP);
-        Emit("%%EndPageSetup\n");
+        OpenPage("%%Page: " + std::to_string(order[i]) + " " + std::to_string(ordinal) + "\n", i);
+        if (ui_) ui_->StartPage(ordinal, order[i]);
         Emit(PageBody(job_, order[i]));
-        Inject(PSINJECT_SHOWPAGE);
-        Emit("LH\n");
-        Emit("%%PageTrailer\n");
-        Inject(PSINJECT_PAGETRAILER);
-        if (!stage_->FlushIfFull()) jobFailed_ = true;
+        if (ui_) ui_->EndPage();
+        ClosePage();
     }
+    if (ui_) ui_->EndDocument();
     for (const EscapeRequest& e : o_.escapes)
         if (e.page > count) Say("note: escape %s for page %d was not sent: the job has %d pages", Hex(e.code).c_str(), e.page, count);
     if (o_.resetAt > count) Say("note: the job has %d pages: no reset before page %d", count, o_.resetAt);
 
     Emit("%%Trailer\n");
+    if (pagesAtEnd) Emit(PagesComment(pagesOut_));
     Inject(PSINJECT_TRAILER);
     Emit(TrailerCode(job_));
     Emit("%%EOF\n");
@@ -663,7 +714,18 @@ bool Driver::Stream() {
     return true;
 }
 
+// The UI side's findings join the job's; its pages are listed for the person who prints.
+void Driver::EndUi() {
+    if (!ui_) return;
+    for (const auto& p : ui_->problems()) Violation("UI plug-in: " + p);
+    for (const auto& n : ui_->notes()) Say("note: %s", n.c_str());
+    for (const auto& page : ui_->previews())
+        if (!page.png.empty() || o_.trace) std::printf("corvhost: preview %s\n", DescribePreview(page).c_str());
+    ui_.reset();
+}
+
 void Driver::Teardown() {
+    EndUi();
     if (!plugin_.get()) return;
     if (device_) {
         if (stage_->pendingBytes() && !stage_->Flush()) jobFailed_ = true;

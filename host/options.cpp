@@ -1,6 +1,7 @@
 #include "host/options.h"
 
 #include "host/fields.h"
+#include "host/uiprint.h"
 
 #include <cwchar>
 
@@ -128,6 +129,14 @@ bool ParseOptions(int argc, const wchar_t* const* argv, HostOptions* o, std::str
         } else if (arg == L"--job-id") {
             if (!count(1, 0xFFFFFFFFll, &n)) return fail("--job-id needs a number above 0");
             o->jobId = static_cast<DWORD>(n);
+        } else if (arg == L"--watermark") {
+            const size_t before = o->settings.size();
+            if (!value(&text) || !WatermarkPreset(text, &o->settings)) return fail("--watermark needs Draft or Confidential");
+            for (size_t k = before; k < o->settings.size(); ++k) ApplySetting(&scratch, o->settings[k], nullptr);
+        } else if (arg == L"--preview") {
+            if (!value(&o->preview) || o->preview.empty()) return fail("--preview needs a folder");
+        } else if (arg == L"--no-document-events") {
+            o->documentEvents = false;
         } else {
             return fail("unknown option " + Narrow(arg) + " (see --help)");
         }
@@ -157,6 +166,10 @@ std::string UsageText() {
            "  --reset-at N         resets the device (ResetPDEV) before page N\n"
            "  --escape CODE[=U32][@PAGE]  sends a private escape through the hook at the start\n"
            "                       of PAGE (default 1) and prints its result\n"
+           "  --watermark NAME     a watermark on every page: Draft or Confidential (as --set)\n"
+           "  --preview DIR        each page as the UI plug-in's drawing recorded it: DIR\\page-N.emf\n"
+           "                       and DIR\\page-N.png (50 dpi)\n"
+           "  --no-document-events prints without calling the UI plug-in's document events\n"
            "  --job-id N           spooler job id given to StartDoc (default: 1)\n"
            "  --trace              logs every call into the plug-in and every injection\n";
 }

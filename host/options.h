@@ -31,6 +31,8 @@ struct HostOptions {
     int resetAt = 0;                     // page before which the device is reset; 0 = never
     std::vector<EscapeRequest> escapes;
     DWORD jobId = 1;
+    bool documentEvents = true;  // the UI plug-in's document events, on a recorded device context
+    std::wstring preview;        // folder for each page's metafile and PNG; empty: none
     bool trace = false;
     bool listFields = false;
     bool help = false;

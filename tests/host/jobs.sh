@@ -63,6 +63,8 @@ ink() { python3 "$here/pngcheck.py" ink "$@" >/dev/null || python3 "$here/pngche
 contains() { grep -aFq -- "$2" "$1" || fail "$1 lacks: $2"; }
 lacks() { ! grep -aFq -- "$2" "$1" || fail "$1 should not contain: $2"; }
 count() { grep -aFc -- "$2" "$1"; }
+colour() { python3 "$here/pngcheck.py" colour "$@" >/dev/null || python3 "$here/pngcheck.py" colour "$@" >&2 || fail "colour of $1"; }
+
 
 # The bar in the top left corner of every page body, and where it lands when the page is turned.
 bar_top_left() { ink "$1" 0.08 0.06 0.23 0.11 "$2" "$3"; }
@@ -237,9 +239,88 @@ reset)
   real reset --pages 3 --reset-at 2 --job-id 7 --escape 0x1000D@3 --escape 0x10003@1 --escape 0x10003@3 \
     --escape 0x10005@3
   contains reset.out "escape 0x0001000D at page 3 -> 7"
-  contains reset.out "escape 0x00010005 at page 3 -> 2" # the escape page count survives the reset
+  # The escape page count survives the reset: the two escapes and the UI plug-in's count of pages
+  # 1 and 2 (its page start comes after the escapes of the page).
+  contains reset.out "escape 0x00010005 at page 3 -> 4"
   contains reset.prn "%%Page: 3 3"
   gs_ok reset.prn 3
+  ;;
+
+# ---- the UI plug-in's document events, on the recorded printer device context ------------------
+watermark)
+  # "Draft" under every page: drawn at the page's start, so before the page's own texts.
+  real draft --pages 3 --watermark Draft --preview "$(winpath "$work/draft")"
+  for p in 1 2 3; do
+    contains draft.out "preview page $p: \"DRAFT\" \"$p\" \"Corvane sample job - page $p of 3\" -> "
+    [ -s "draft/page-$p.png" ] || fail "no preview of page $p"
+    [ -s "draft/page-$p.emf" ] || fail "no metafile of page $p"
+    colour "draft/page-$p.png" 205,205,205 0.3 0.35 0.7 0.65 --min 0.01
+  done
+  [ "$(ls draft/*.png | wc -l)" -eq 3 ] || fail "expected one preview per page"
+  [ "$(count draft.out '"DRAFT"')" -eq 3 ] || fail "expected one watermark per page"
+  gs_ok draft.prn 3
+  # Without a watermark the page has none of its grey.
+  real bare --pages 1 --preview "$(winpath "$work/bare")"
+  contains bare.out 'preview page 1: "1" "Corvane sample job - page 1 of 1" -> '
+  colour bare/page-1.png 205,205,205 0.3 0.35 0.7 0.65 --max 0.005
+  ;;
+
+watermarkorder)
+  # First Page/Other Pages over the page: drawn at the page's end, after its own texts.
+  real over --pages 3 --set bWatermarks=1 --set dwWatermarkOrder=3 --set bWatermarkOverPage=1 \
+    --set wmFirst.szText=FIRST --set wmOther.szText=OTHER --preview "$(winpath "$work/over")"
+  contains over.out 'preview page 1: "1" "Corvane sample job - page 1 of 3" "FIRST" -> '
+  contains over.out 'preview page 2: "2" "Corvane sample job - page 2 of 3" "OTHER" -> '
+  contains over.out 'preview page 3: "3" "Corvane sample job - page 3 of 3" "OTHER" -> '
+  gs_ok over.prn 3
+  # Odd Pages/Even Pages under the page.
+  real oddeven --pages 2 --set bWatermarks=1 --set dwWatermarkOrder=2 --set wmFirst.szText=ODD \
+    --set wmOther.szText=EVEN --trace
+  contains oddeven.out 'preview page 1: "ODD" "1"'
+  contains oddeven.out 'preview page 2: "EVEN" "2"'
+  # Without document events nothing is drawn, and the job is the same PostScript.
+  real quiet --pages 2 --watermark Draft --no-document-events --trace
+  lacks quiet.out "preview page"
+  gs_ok quiet.prn 2
+  ;;
+
+faxcover)
+  # A cover page with all three blocks becomes the job's last PostScript page.
+  real cover --pages 2 --set dwOutputTo=3 --set fax.szFaxNumber=5551234 --set fax.bFaxCoverPage=1 \
+    --set fax.dwCoverParts=7 --set fax.szRecipientName=Bob --preview "$(winpath "$work/cover")"
+  contains cover.prn "%%Page: 3 3"
+  [ "$(count cover.prn "%%Page: ")" -eq 3 ] || fail "expected three pages"
+  contains cover.prn "%%Pages: 3"
+  lacks cover.prn "%%Pages: 2"
+  # The marker and the stamp sit inside the last page, in this order.
+  last=$(sed -n '/^%%Page: 3 3/,/^%%PageTrailer/p' cover.prn)
+  grep -aFq "%%Make this page the Fax Cover page: " <<<"$last" || fail "the last page lacks the cover-page marker"
+  grep -aFq "statusdict begin true setcoverpage end" <<<"$last" || fail "the last page lacks setcoverpage"
+  grep -aFq "{statusdict begin pagesprinted strPP cvs show end}  {2 strPP cvs show} ifelse" <<<"$last" ||
+    fail "the last page lacks the page-count stamp for 2 pages"
+  [ "$(grep -anF "Fax Cover page" cover.prn | cut -d: -f1)" -lt "$(grep -anF "strPP 10 string" cover.prn | cut -d: -f1)" ] ||
+    fail "the stamp comes before the marker"
+  contains cover.out 'preview page 3: "Facsimile Transmission Form" "Pages to Follow:   " "To:" "Name:      Bob"'
+  [ "$(ls cover/*.png | wc -l)" -eq 3 ] || fail "expected three previews"
+  ink cover/page-3.png 0.05 0.05 0.75 0.12 --min 0.02 # the title
+  gs_ok cover.prn 3
+  # No block chosen: no cover page at all.
+  real none --pages 2 --set dwOutputTo=3 --set fax.szFaxNumber=5551234 --set fax.bFaxCoverPage=1 \
+    --set fax.dwCoverParts=0 --preview "$(winpath "$work/none")"
+  lacks none.prn "%%Page: 3 3"
+  lacks none.prn "Fax Cover page"
+  contains none.prn "%%Pages: 2"
+  [ "$(ls none/*.png | wc -l)" -eq 2 ] || fail "expected two previews"
+  gs_ok none.prn 2
+  # Not a fax job: the cover page setting alone adds nothing.
+  real printed --pages 2 --set fax.bFaxCoverPage=1
+  lacks printed.prn "Fax Cover page"
+  gs_ok printed.prn 2
+  # A two-up fax job: the cover page still gets a sheet of its own in the job.
+  real twoup --pages 3 --nup 2 --set dwOutputTo=3 --set fax.szFaxNumber=5551234 --set fax.bFaxCoverPage=1
+  contains twoup.prn "%%Page: 4 4"
+  contains twoup.prn "Fax Cover page"
+  gs_ok twoup.prn 3
   ;;
 
 *)

@@ -1,43 +1,51 @@
 #!/usr/bin/env python3
-"""Measures ink in a region of a greyscale PNG page (as Ghostscript's pnggray writes it).
+"""Measures ink in a region of a PNG page (Ghostscript's pnggray pages, corvhost's RGB previews).
 
     pngcheck.py ink FILE X0 Y0 X1 Y1 [--min F] [--max F]
+    pngcheck.py colour FILE R,G,B X0 Y0 X1 Y1 [--min F] [--max F] [--tol N]
 
 The region is given in fractions of the page's width and height, measured from the top left.
-Prints the share of dark pixels (below half grey) in it; exits 1 when it is outside the bounds.
+"ink" prints the share of dark pixels (below half grey) in it, "colour" the share of pixels
+within N (default 12) of the colour in every channel; exits 1 when it is outside the bounds.
 """
 import struct
 import sys
 import zlib
 
+CHANNELS = {0: 1, 2: 3, 6: 4}  # greyscale, RGB, RGBA
 
-def read_gray(path):
+
+def read_pixels(path):
+    """Rows of (r, g, b) tuples."""
     with open(path, "rb") as f:
         data = f.read()
     if data[:8] != b"\x89PNG\r\n\x1a\n":
         raise ValueError(f"{path}: not a PNG file")
     at, idat = 8, []
-    width = height = None
+    width = height = channels = None
     while at < len(data):
         length, kind = struct.unpack(">I4s", data[at:at + 8])
         body = data[at + 8:at + 8 + length]
         if kind == b"IHDR":
             width, height, depth, colour = struct.unpack(">IIBB", body[:10])
-            if depth != 8 or colour != 0:
-                raise ValueError(f"{path}: expected 8-bit greyscale, got depth {depth} colour type {colour}")
+            interlace = body[12]
+            if depth != 8 or colour not in CHANNELS or interlace:
+                raise ValueError(f"{path}: expected 8-bit grey, RGB or RGBA, got depth {depth} colour type {colour}")
+            channels = CHANNELS[colour]
         elif kind == b"IDAT":
             idat.append(body)
         elif kind == b"IEND":
             break
         at += 12 + length
     raw = zlib.decompress(b"".join(idat))
-    rows, previous, stride = [], bytearray(width), width + 1
+    n = width * channels
+    rows, previous, stride = [], bytearray(n), n + 1
     for y in range(height):
         kind, line = raw[y * stride], bytearray(raw[y * stride + 1:(y + 1) * stride])
-        for x in range(width):
-            left = line[x - 1] if x else 0
+        for x in range(n):
+            left = line[x - channels] if x >= channels else 0
             up = previous[x]
-            corner = previous[x - 1] if x else 0
+            corner = previous[x - channels] if x >= channels else 0
             if kind == 1:
                 line[x] = (line[x] + left) & 255
             elif kind == 2:
@@ -51,39 +59,58 @@ def read_gray(path):
                 line[x] = (line[x] + predictor) & 255
             elif kind != 0:
                 raise ValueError(f"{path}: unknown filter {kind}")
-        rows.append(line)
+        if channels == 1:
+            rows.append([(v, v, v) for v in line])
+        else:
+            rows.append([tuple(line[x * channels:x * channels + 3]) for x in range(width)])
         previous = line
     return width, height, rows
 
 
-def ink(path, x0, y0, x1, y1):
-    width, height, rows = read_gray(path)
+def share(path, box, test):
+    width, height, rows = read_pixels(path)
+    x0, y0, x1, y1 = box
     left, right = int(x0 * width), max(int(x0 * width) + 1, int(x1 * width))
     top, bottom = int(y0 * height), max(int(y0 * height) + 1, int(y1 * height))
-    dark = sum(1 for y in range(top, bottom) for x in range(left, right) if rows[y][x] < 128)
-    return dark / ((right - left) * (bottom - top))
+    hits = sum(1 for y in range(top, bottom) for x in range(left, right) if test(rows[y][x]))
+    return hits / ((right - left) * (bottom - top))
 
 
 def main(argv):
-    if len(argv) < 7 or argv[1] != "ink":
+    if len(argv) < 3 or argv[1] not in ("ink", "colour"):
         print(__doc__, file=sys.stderr)
         return 2
-    path = argv[2]
-    x0, y0, x1, y1 = (float(v) for v in argv[3:7])
+    command, path, rest = argv[1], argv[2], argv[3:]
+    tol = 12
+    if command == "colour":
+        if not rest:
+            print(__doc__, file=sys.stderr)
+            return 2
+        want = tuple(int(v) for v in rest[0].split(","))
+        rest = rest[1:]
+    if len(rest) < 4:
+        print(__doc__, file=sys.stderr)
+        return 2
+    box = tuple(float(v) for v in rest[:4])
     low, high = 0.0, 1.0
-    rest = argv[7:]
+    rest = rest[4:]
     while rest:
         if rest[0] == "--min":
             low = float(rest[1])
         elif rest[0] == "--max":
             high = float(rest[1])
+        elif rest[0] == "--tol":
+            tol = int(rest[1])
         else:
             print(f"unknown argument {rest[0]}", file=sys.stderr)
             return 2
         rest = rest[2:]
-    share = ink(path, x0, y0, x1, y1)
-    print(f"{path} [{x0} {y0} {x1} {y1}]: ink {share:.4f}")
-    if not low <= share <= high:
+    if command == "ink":
+        value = share(path, box, lambda p: p[0] < 128)
+    else:
+        value = share(path, box, lambda p: all(abs(a - b) <= tol for a, b in zip(p, want)))
+    print(f"{path} [{' '.join(str(v) for v in box)}]: {command} {value:.4f}")
+    if not low <= value <= high:
         print(f"  expected between {low} and {high}", file=sys.stderr)
         return 1
     return 0
