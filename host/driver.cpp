@@ -4,6 +4,7 @@
 #include "common/record.h"
 #include "host/corehelper.h"
 #include "host/fields.h"
+#include "host/memstats.h"
 #include "host/ppd.h"
 #include "host/psjob.h"
 #include "host/spooler.h"
@@ -238,6 +239,7 @@ private:
                              const_cast<DRVFN*>(kCoreFunctions)};
     std::unique_ptr<HostDevice> device_;
     bool pluginTakesOutput_ = false;
+    MemoryWatch memory_;
     int coreStartDocs_ = 0;
     std::vector<std::string> violations_;
     bool jobFailed_ = false;
@@ -648,6 +650,7 @@ bool Driver::Stream() {
         Emit("%%PageTrailer\n");
         Inject(PSINJECT_PAGETRAILER);
         if (!stage_->FlushIfFull()) jobFailed_ = true;
+        if (o_.memStats) memory_.PageDone(ordinal);
     }
     for (const EscapeRequest& e : o_.escapes)
         if (e.page > count) Say("note: escape %s for page %d was not sent: the job has %d pages", Hex(e.code).c_str(), e.page, count);

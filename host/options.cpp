@@ -82,6 +82,8 @@ bool ParseOptions(int argc, const wchar_t* const* argv, HostOptions* o, std::str
             o->help = true;
         } else if (arg == L"--trace") {
             o->trace = true;
+        } else if (arg == L"--memstats") {
+            o->memStats = true;
         } else if (arg == L"--list-fields") {
             o->listFields = true;
         } else if (arg == L"--color" || arg == L"--colour") {
@@ -158,7 +160,8 @@ std::string UsageText() {
            "  --escape CODE[=U32][@PAGE]  sends a private escape through the hook at the start\n"
            "                       of PAGE (default 1) and prints its result\n"
            "  --job-id N           spooler job id given to StartDoc (default: 1)\n"
-           "  --trace              logs every call into the plug-in and every injection\n";
+           "  --trace              logs every call into the plug-in and every injection\n"
+           "  --memstats           prints the process's memory at pages 1000 and 10000\n";
 }
 
 }  // namespace corv::host

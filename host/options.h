@@ -32,6 +32,7 @@ struct HostOptions {
     std::vector<EscapeRequest> escapes;
     DWORD jobId = 1;
     bool trace = false;
+    bool memStats = false;  // prints the process's memory at pages 1000 and 10000
     bool listFields = false;
     bool help = false;
 };
