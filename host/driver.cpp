@@ -4,6 +4,7 @@
 #include "common/record.h"
 #include "host/corehelper.h"
 #include "host/fields.h"
+#include "host/memstats.h"
 #include "host/ppd.h"
 #include "host/psjob.h"
 #include "host/spooler.h"
@@ -248,6 +249,7 @@ private:
                              const_cast<DRVFN*>(kCoreFunctions)};
     std::unique_ptr<HostDevice> device_;
     bool pluginTakesOutput_ = false;
+    MemoryWatch memory_;
     int coreStartDocs_ = 0;
     std::vector<std::string> violations_;
     bool jobFailed_ = false;
@@ -697,6 +699,7 @@ bool Driver::Stream() {
         Emit(PageBody(job_, order[i]));
         if (ui_) ui_->EndPage();
         ClosePage();
+        if (o_.memStats) memory_.PageDone(ordinal);
     }
     if (ui_) ui_->EndDocument();
     for (const EscapeRequest& e : o_.escapes)

@@ -83,6 +83,8 @@ bool ParseOptions(int argc, const wchar_t* const* argv, HostOptions* o, std::str
             o->help = true;
         } else if (arg == L"--trace") {
             o->trace = true;
+        } else if (arg == L"--memstats") {
+            o->memStats = true;
         } else if (arg == L"--list-fields") {
             o->listFields = true;
         } else if (arg == L"--color" || arg == L"--colour") {
@@ -171,7 +173,8 @@ std::string UsageText() {
            "                       and DIR\\page-N.png (50 dpi)\n"
            "  --no-document-events prints without calling the UI plug-in's document events\n"
            "  --job-id N           spooler job id given to StartDoc (default: 1)\n"
-           "  --trace              logs every call into the plug-in and every injection\n";
+           "  --trace              logs every call into the plug-in and every injection\n"
+           "  --memstats           prints the process's memory at pages 1000 and 10000\n";
 }
 
 }  // namespace corv::host

@@ -14,6 +14,8 @@ namespace corvtest {
 class FakeCore final : public IPrintCorePS2 {
 public:
     std::vector<std::string> pieces;  // one entry per DrvWriteSpoolBuf call
+    bool keepPieces = true;           // false: only count, for long runs
+    unsigned long long bytesWritten = 0;
     std::set<std::string> features;   // features that EnumOptions / GetFeatureAttribute know
     std::string pagePerSheet;         // current "%PagePerSheet" option; empty = not readable
     int getOptionsCalls = 0;
@@ -39,7 +41,8 @@ public:
     STDMETHOD_(ULONG, Release)() override { return --refs; }
 
     STDMETHOD(DrvWriteSpoolBuf)(PDEVOBJ, PVOID buffer, DWORD size, DWORD* written) override {
-        pieces.emplace_back(static_cast<const char*>(buffer), size);
+        bytesWritten += size;
+        if (keepPieces) pieces.emplace_back(static_cast<const char*>(buffer), size);
         if (written) *written = size;
         return S_OK;
     }
