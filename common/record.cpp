@@ -24,9 +24,7 @@ void ClampSigned(LONG& value, LONG min, LONG max) {
 }
 
 void ValidateWatermark(WatermarkRecord& wm) {
-    Terminate(wm.szName);
-    Terminate(wm.szText);
-    Terminate(wm.szFontName);
+    TerminateStrings(wm);
     // NaN fails both comparisons of the written rule; it is no angle either.
     if (!(wm.dblAngle >= -180.0 && wm.dblAngle <= 180.0)) wm.dblAngle = 0.0;
     CapUnsigned<DWORD>(wm.dwStyle, 3, 0);
@@ -54,6 +52,26 @@ void DefaultFax(FaxRecord& fax) {
 }
 
 }  // namespace
+
+void TerminateStrings(WatermarkRecord& wm) {
+    Terminate(wm.szName);
+    Terminate(wm.szText);
+    Terminate(wm.szFontName);
+}
+
+void TerminateStrings(FaxRecord& fax) {
+    Terminate(fax.szFaxNumber);
+    Terminate(fax.szFaxStation);
+    Terminate(fax.szRecipientName);
+    Terminate(fax.szSenderName);
+    Terminate(fax.szSenderCompany);
+    Terminate(fax.szSenderAddress);
+    Terminate(fax.szReserved);
+    Terminate(fax.szSenderFax);
+    Terminate(fax.szSenderVoice);
+    Terminate(fax.szSenderEmail);
+    Terminate(fax.szComments);
+}
 
 void InitWatermarkRecord(WatermarkRecord* wm) {
     if (!wm) return;
@@ -149,17 +167,7 @@ bool ValidateRecord(JobSettings* r) {
     Terminate(r->szHoldPin);
     Terminate(r->szAccountNumber);
     FaxRecord& fax = r->fax;
-    Terminate(fax.szFaxNumber);
-    Terminate(fax.szFaxStation);
-    Terminate(fax.szRecipientName);
-    Terminate(fax.szSenderName);
-    Terminate(fax.szSenderCompany);
-    Terminate(fax.szSenderAddress);
-    Terminate(fax.szReserved);
-    Terminate(fax.szSenderFax);
-    Terminate(fax.szSenderVoice);
-    Terminate(fax.szSenderEmail);
-    Terminate(fax.szComments);
+    TerminateStrings(fax);
     if (fax.wFaxResolution != 0) fax.wFaxResolution = 0;
     CapUnsigned<DWORD>(fax.dwCoverParts, 7, 7);
 

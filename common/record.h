@@ -122,6 +122,10 @@ inline constexpr size_t kCoverBlockSize = 3972;
 // Fills one watermark record with its defaults; padding is left as it is.
 void InitWatermarkRecord(WatermarkRecord* wm);
 
+// Sets the last unit of every string array, so a record from elsewhere reads as terminated.
+void TerminateStrings(WatermarkRecord& wm);
+void TerminateStrings(FaxRecord& fax);
+
 bool DefaultRecord(JobSettings* record);
 bool ConvertRecord(const JobSettings* source, JobSettings* destination);
 bool ValidateRecord(JobSettings* record);

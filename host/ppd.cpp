@@ -100,10 +100,10 @@ private:
         if (entry->keyword.empty()) return Fail(line.number, "a keyword is missing after '*'");
         size_t colon = t.find(':', i);
         if (colon == std::string_view::npos) return Fail(line.number, "*" + entry->keyword + " has no ':'");
-        std::string_view spec = Trim(t.substr(i, colon - i));
-        size_t slash = spec.find('/');
-        entry->option = std::string(Trim(spec.substr(0, slash)));
-        if (slash != std::string_view::npos) entry->text = std::string(Trim(spec.substr(slash + 1)));
+        std::string_view optionPart = Trim(t.substr(i, colon - i));
+        size_t slash = optionPart.find('/');
+        entry->option = std::string(Trim(optionPart.substr(0, slash)));
+        if (slash != std::string_view::npos) entry->text = std::string(Trim(optionPart.substr(slash + 1)));
         std::string_view rest = t.substr(colon + 1);
         while (!rest.empty() && IsBlank(rest.front())) rest.remove_prefix(1);
         if (rest.empty() || rest.front() != '"') {

@@ -17,31 +17,6 @@ namespace {
 constexpr DWORD kEnumNameChars = 128;
 constexpr DWORD kMaxStringUnits = 32768;
 
-template <size_t N>
-void Terminate(WCHAR (&s)[N]) {
-    s[N - 1] = 0;
-}
-
-// Registry data is outside input: a value written by anyone may lack terminators.
-void TerminateStrings(WatermarkRecord& wm) {
-    Terminate(wm.szName);
-    Terminate(wm.szText);
-    Terminate(wm.szFontName);
-}
-
-void TerminateStrings(FaxRecord& fax) {
-    Terminate(fax.szFaxNumber);
-    Terminate(fax.szFaxStation);
-    Terminate(fax.szRecipientName);
-    Terminate(fax.szSenderName);
-    Terminate(fax.szSenderCompany);
-    Terminate(fax.szSenderAddress);
-    Terminate(fax.szReserved);
-    Terminate(fax.szSenderFax);
-    Terminate(fax.szSenderVoice);
-    Terminate(fax.szSenderEmail);
-    Terminate(fax.szComments);
-}
 
 UniqueKey OpenKey(HKEY root, const WCHAR* path, REGSAM access) {
     UniqueKey key;
@@ -249,7 +224,7 @@ bool ReadWatermark(HANDLE printer, const WCHAR* name, WatermarkRecord* record) {
     if (size == 0) return false;
     InitWatermarkRecord(record);
     std::memcpy(record, &scratch, size);
-    TerminateStrings(*record);
+    TerminateStrings(*record);  // registry data is outside input: it may lack terminators
     return true;
 }
 
