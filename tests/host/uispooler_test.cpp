@@ -98,7 +98,7 @@ TEST(UiSpoolerPacking, JobInfoOneCarriesTheOwner) {
 class UiSpoolerImports : public ::testing::Test {
 protected:
     void SetUp() override {
-        probe = LoadLibraryW(L"iatprobe.dll");
+        probe = LoadLibraryW(L"uiprobe.dll");
         ASSERT_TRUE(probe);
     }
     void TearDown() override { FreeLibrary(probe); }
