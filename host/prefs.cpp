@@ -1,0 +1,857 @@
+#include "host/prefs.h"
+
+#include "common/handles.h"
+#include "common/record.h"
+#include "host/coreui.h"
+#include "host/driver.h"
+#include "host/optionlist.h"
+#include "host/ppd.h"
+#include "host/uispooler.h"
+
+#include <commctrl.h>
+#include <gdiplus.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace corv::host {
+namespace {
+
+using DllGetClassObjectFn = HRESULT WINAPI(REFCLSID, REFIID, void**);
+using DllCanUnloadNowFn = HRESULT WINAPI();
+
+constexpr WORD kCorePrivateSize = sizeof(PSCRIPT5_PRIVATE_DEVMODE);
+constexpr UINT kTimerMs = 250;
+
+void Say(const char* format, ...) __attribute__((format(gnu_printf, 1, 2)));
+void Say(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::fputs("corvhost prefs: ", stderr);
+    std::vfprintf(stderr, format, args);
+    std::fputc('\n', stderr);
+    va_end(args);
+}
+
+std::string Narrow(std::wstring_view s) {
+    std::string out;
+    for (wchar_t c : s) out.push_back(c >= 32 && c < 127 ? static_cast<char>(c) : '?');
+    return out;
+}
+
+std::wstring Widen(std::string_view s) {
+    std::wstring out;
+    for (unsigned char c : s) out.push_back(c);
+    return out;
+}
+
+std::string Hex(unsigned long long value) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%08llX", value);
+    return text;
+}
+
+bool ReadWholeFile(const std::wstring& path, std::string* text) {
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > (16 << 20)) return false;
+    text->resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    return size.QuadPart == 0 ||
+           (ReadFile(file.get(), text->data(), static_cast<DWORD>(size.QuadPart), &read, nullptr) &&
+            read == size.QuadPart);
+}
+
+std::wstring FullPath(const std::wstring& path) {
+    wchar_t full[MAX_PATH];
+    DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
+    return n && n < MAX_PATH ? std::wstring(full, n) : path;
+}
+
+template <typename T>
+class ComRef {
+public:
+    ComRef() = default;
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+    ~ComRef() { reset(); }
+    T* get() const { return p_; }
+    T* operator->() const { return p_; }
+    void** put() {
+        reset();
+        return reinterpret_cast<void**>(&p_);
+    }
+    ULONG reset() {
+        ULONG left = 0;
+        if (p_) left = p_->Release();
+        p_ = nullptr;
+        return left;
+    }
+
+private:
+    T* p_ = nullptr;
+};
+
+void DestroyHeap(HANDLE heap) { HeapDestroy(heap); }
+using UniqueHeap = Unique<HANDLE, DestroyHeap>;
+
+// A picture of a window as it stands on the screen, saved as PNG through GDI+.
+bool SaveWindowPicture(HWND window, const std::wstring& path, std::string* error) {
+    RECT r;
+    if (!GetWindowRect(window, &r)) return *error = "the sheet has no window rectangle", false;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return *error = "the sheet has no size", false;
+    UniqueDC memory(CreateCompatibleDC(nullptr));
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    UniqueGdiObject bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!memory || !bitmap) return *error = "no memory bitmap for the picture", false;
+    {
+        SelectGuard select(memory.get(), bitmap.get());
+        // What the display shows; PrintWindow only where the window DC cannot be read.
+        HDC screen = GetWindowDC(window);
+        bool copied = screen && BitBlt(memory.get(), 0, 0, w, h, screen, 0, 0, SRCCOPY);
+        if (screen) ReleaseDC(window, screen);
+        if (!copied && !PrintWindow(window, memory.get(), 0)) return *error = "the sheet could not be copied", false;
+    }
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return *error = "GDI+ did not start", false;
+    // The PNG encoder of GDI+.
+    const CLSID png = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+    Gdiplus::GpBitmap* image = nullptr;
+    Gdiplus::Status status = Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(
+        static_cast<HBITMAP>(bitmap.get()), nullptr, &image);
+    if (status == Gdiplus::Ok) {
+        status = Gdiplus::DllExports::GdipSaveImageToFile(image, path.c_str(), &png, nullptr);
+        Gdiplus::DllExports::GdipDisposeImage(image);
+    }
+    Gdiplus::GdiplusShutdown(token);
+    if (status != Gdiplus::Ok) return *error = "GDI+ could not save the PNG (status " + std::to_string(status) + ")", false;
+    return true;
+}
+
+// One printing-preferences sheet: the core driver's side of it.
+class PrefsSession {
+public:
+    PrefsSession(const PrefsOptions& options, const Ppd& ppd, PrinterFacts facts)
+        : o_(options), ppd_(ppd), core_(ppd), options_(ppd), spooler_(std::move(facts)) {}
+
+    int Run();
+
+    // The sheet function compstui calls (PFNPROPSHEETUI), and the recording wrapper of
+    // compstui's own sheet function that the plug-in gets.
+    static LONG CALLBACK SheetUi(PPROPSHEETUI_INFO info, LPARAM lParam);
+    static LONG CALLBACK DriverSheetUi(PPROPSHEETUI_INFO info, LPARAM lParam);
+    static INT_PTR CALLBACK DriverPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+    static LONG_PTR CALLBACK PluginSheetFunction(HANDLE sheet, UINT function, LPARAM lParam1, LPARAM lParam2);
+    static LONG APIENTRY OptionCallback(PCPSUICBPARAM param);
+    static VOID CALLBACK AutoCloseTimer(HWND, UINT, UINT_PTR, DWORD);
+
+private:
+    bool Fail(const std::string& why) {
+        Say("%s", why.c_str());
+        return false;
+    }
+    void Trace(const std::string& line) const {
+        if (o_.trace) Say("%s", line.c_str());
+    }
+    void Violation(const std::string& what) { violations_.push_back(what); }
+
+    bool Load();
+    bool Create();
+    bool DevModes();
+    bool CommonUi();
+    bool ShowSheet();
+    void Teardown();
+    void Report();
+
+    LONG OnSheet(PPROPSHEETUI_INFO info, LPARAM lParam);
+    LONG OnDriverSheet(PPROPSHEETUI_INFO info, LPARAM lParam);
+    INT_PTR OnDriverPage(HWND page, UINT message, LPARAM lParam);
+    LONG CallOptionCallback(HWND page, WORD reason);
+    void FillDriverPage(HWND page);
+    void AddDriverPage();
+    LONG_PTR OnPluginSheetFunction(HANDLE sheet, UINT function, LPARAM lParam1, LPARAM lParam2);
+    LONG OnOption(PCPSUICBPARAM param);
+    void OnTimer();
+    LONG CallPlugin(WORD reason, LPARAM lParam);
+
+    const PrefsOptions& o_;
+    const Ppd& ppd_;
+    HostCoreUi core_;
+    DriverOptionList options_;
+    UiSpooler spooler_;
+    UniqueHeap heap_;
+    UniqueLibrary module_;
+    DllGetClassObjectFn* getClassObject_ = nullptr;
+    DllCanUnloadNowFn* canUnloadNow_ = nullptr;
+    ComRef<IPrintOemUI2> plugin_;
+    bool published_ = false;
+    DWORD signature_ = 0, version_ = 0, privateSize_ = 0;
+    std::vector<BYTE> devmode_;
+    std::wstring printerName_;
+    std::wstring title_;  // "<model> Printing Preferences"
+    OEMUIPSPARAM sheetParams_{};
+    OEMCUIPPARAM uiParams_{};
+    std::vector<OPTITEM> pluginItems_;
+    COMPROPSHEETUI driverPage_{};
+
+    // The sheet as compstui runs it.
+    HANDLE sheet_ = nullptr;
+    PFNCOMPROPSHEET sheetFunction_ = nullptr;
+    PROPSHEETUI_INFO pluginInfo_{};
+    std::vector<std::string> log_;             // what happened, in order, for the report
+    std::vector<std::wstring> pageTemplates_;  // what the plug-in added
+    std::vector<std::wstring> tabs_;           // the sheet's tabs as shown
+    LONG_PTR driverPageResult_ = 0;
+    bool setResultSeen_ = false;
+    LRESULT sheetResult_ = 0;
+    int ticks_ = 0;
+    int step_ = 0;
+    bool screenshotSaved_ = false;
+    std::vector<std::string> violations_;
+
+    static PrefsSession* current_;
+};
+
+PrefsSession* PrefsSession::current_ = nullptr;
+
+bool PrefsSession::Load() {
+    std::wstring path = o_.plugin.empty() ? ProgramFolder() + L"corvui.dll" : o_.plugin;
+    module_.reset(LoadLibraryW(path.c_str()));
+    if (!module_) return Fail("cannot load the plug-in " + Narrow(path) + " (error " + std::to_string(GetLastError()) + ")");
+    getClassObject_ = reinterpret_cast<DllGetClassObjectFn*>(
+        reinterpret_cast<void (*)()>(GetProcAddress(module_.get(), "DllGetClassObject")));
+    canUnloadNow_ = reinterpret_cast<DllCanUnloadNowFn*>(
+        reinterpret_cast<void (*)()>(GetProcAddress(module_.get(), "DllCanUnloadNow")));
+    if (!getClassObject_ || !canUnloadNow_) return Fail("the plug-in does not export DllGetClassObject and DllCanUnloadNow");
+    int patched = spooler_.Attach(module_.get());
+    Trace("loaded " + Narrow(path) + ", " + std::to_string(patched) + " spooler imports redirected");
+    return true;
+}
+
+bool PrefsSession::Create() {
+    ComRef<IClassFactory> factory;
+    HRESULT hr = getClassObject_(CLSID_OEMUI, IID_IClassFactory, factory.put());
+    if (FAILED(hr) || !factory.get()) return Fail("DllGetClassObject(CLSID_OEMUI) failed: " + Hex(hr));
+    ComRef<IUnknown> object;
+    hr = factory->CreateInstance(nullptr, IID_IUnknown, object.put());
+    if (FAILED(hr) || !object.get()) return Fail("CreateInstance(IID_IUnknown) failed: " + Hex(hr));
+    hr = object->QueryInterface(IID_IPrintOemUI2, plugin_.put());
+    if (FAILED(hr) || !plugin_.get()) return Fail("the plug-in object has no IPrintOemUI2: " + Hex(hr));
+
+    DWORD needed = 0;
+    hr = plugin_->GetInfo(OEMGI_GETSIGNATURE, &signature_, sizeof signature_, &needed);
+    if (hr != S_OK) return Fail("GetInfo(OEMGI_GETSIGNATURE) failed: " + Hex(hr));
+    hr = plugin_->GetInfo(OEMGI_GETVERSION, &version_, sizeof version_, &needed);
+    if (hr != S_OK) return Fail("GetInfo(OEMGI_GETVERSION) failed: " + Hex(hr));
+    Trace("GetInfo: signature " + Hex(signature_) + ", version " + std::to_string(version_));
+
+    hr = plugin_->PublishDriverInterface(static_cast<IUnknown*>(static_cast<IPrintCoreUI2*>(&core_)));
+    Trace("PublishDriverInterface(IPrintCoreUI2) -> " + Hex(hr));
+    if (hr != S_OK) return Fail("the plug-in refused the IPrintCoreUI2 helper: " + Hex(hr));
+    published_ = true;
+
+    // What the driver does when the printer is installed: the plug-in names its print processor.
+    hr = plugin_->PrinterEvent(printerName_.data(), PRINTER_EVENT_INITIALIZE, 0, 0);
+    Trace("PrinterEvent(PRINTER_EVENT_INITIALIZE) -> " + Hex(hr));
+    return true;
+}
+
+bool PrefsSession::DevModes() {
+    OEMDMPARAM p{};
+    p.cbSize = sizeof p;
+    p.hPrinter = spooler_.printer();
+    p.hModule = module_.get();
+    HRESULT hr = plugin_->DevMode(OEMDM_SIZE, &p);
+    privateSize_ = p.cbBufSize;
+    Trace("DevMode(OEMDM_SIZE) -> " + Hex(hr) + ", " + std::to_string(privateSize_) + " bytes");
+    if (hr != S_OK) return Fail("DevMode(OEMDM_SIZE) failed: " + Hex(hr));
+    if (privateSize_ < sizeof(OEM_DMEXTRAHEADER) || privateSize_ > 0x10000)
+        return Fail("the plug-in asks for a private DEVMODE of " + std::to_string(privateSize_) + " bytes");
+
+    auto build = [&](std::vector<BYTE>* buffer) {
+        buffer->assign(sizeof(DEVMODEW) + kCorePrivateSize + privateSize_, 0);
+        auto dm = reinterpret_cast<PDEVMODEW>(buffer->data());
+        std::wcsncpy(dm->dmDeviceName, printerName_.c_str(), CCHDEVICENAME - 1);
+        dm->dmSpecVersion = DM_SPECVERSION;
+        dm->dmDriverVersion = 0x0600;
+        dm->dmSize = sizeof(DEVMODEW);
+        dm->dmDriverExtra = static_cast<WORD>(kCorePrivateSize + privateSize_);
+        dm->dmFields = DM_ORIENTATION | DM_COPIES | DM_COLLATE | DM_NUP;
+        dm->dmOrientation = DMORIENT_PORTRAIT;
+        dm->dmCopies = 1;
+        dm->dmNup = DMNUP_SYSTEM;
+        reinterpret_cast<PSCRIPT5_PRIVATE_DEVMODE*>(buffer->data() + sizeof(DEVMODEW))->wSize = kCorePrivateSize;
+    };
+    build(&devmode_);
+    auto current = reinterpret_cast<PDEVMODEW>(devmode_.data());
+    BYTE* currentPrivate = devmode_.data() + sizeof(DEVMODEW) + kCorePrivateSize;
+    p.pPublicDMIn = current;
+    p.pOEMDMOut = currentPrivate;
+    p.cbBufSize = privateSize_;
+    hr = plugin_->DevMode(OEMDM_DEFAULT, &p);
+    Trace("DevMode(OEMDM_DEFAULT) -> " + Hex(hr));
+    if (hr != S_OK) return Fail("DevMode(OEMDM_DEFAULT) failed: " + Hex(hr));
+
+    // An application's DEVMODE, here the defaults themselves, merged into the driver's.
+    std::vector<BYTE> input = devmode_;
+    p.pPublicDMIn = reinterpret_cast<PDEVMODEW>(input.data());
+    p.pPublicDMOut = current;
+    p.pOEMDMIn = input.data() + sizeof(DEVMODEW) + kCorePrivateSize;
+    p.pOEMDMOut = currentPrivate;
+    p.cbBufSize = privateSize_;
+    hr = plugin_->DevMode(OEMDM_MERGE, &p);
+    Trace("DevMode(OEMDM_MERGE) -> " + Hex(hr));
+    if (hr != S_OK) return Fail("DevMode(OEMDM_MERGE) failed: " + Hex(hr));
+    return true;
+}
+
+bool PrefsSession::CommonUi() {
+    uiParams_.cbSize = sizeof uiParams_;
+    uiParams_.poemuiobj = core_.uiObject();
+    uiParams_.hPrinter = spooler_.printer();
+    uiParams_.pPrinterName = printerName_.data();
+    uiParams_.hModule = module_.get();
+    uiParams_.hOEMHeap = heap_.get();
+    uiParams_.pPublicDM = reinterpret_cast<PDEVMODEW>(devmode_.data());
+    uiParams_.pOEMDM = devmode_.data() + sizeof(DEVMODEW) + kCorePrivateSize;
+    uiParams_.dwFlags = DM_IN_BUFFER | DM_OUT_BUFFER | DM_IN_PROMPT;
+    uiParams_.pDrvOptItems = options_.items();
+    uiParams_.cDrvOptItems = options_.count();
+    // First how many items of its own the plug-in adds, then the call that fills them.
+    HRESULT hr = plugin_->CommonUIProp(OEMCUIP_DOCPROP, &uiParams_);
+    Trace("CommonUIProp(OEMCUIP_DOCPROP, count) -> " + Hex(hr) + ", " + std::to_string(uiParams_.cOEMOptItems) +
+          " items");
+    if (hr != S_OK) return Fail("CommonUIProp (count) failed: " + Hex(hr));
+    if (uiParams_.cOEMOptItems > 256) return Fail("the plug-in asks for " + std::to_string(uiParams_.cOEMOptItems) + " items");
+    const DWORD asked = uiParams_.cOEMOptItems;
+    pluginItems_.assign(asked ? asked : 1, OPTITEM{});
+    for (OPTITEM& item : pluginItems_) item.cbSize = sizeof(OPTITEM);
+    uiParams_.pOEMOptItems = pluginItems_.data();
+    hr = plugin_->CommonUIProp(OEMCUIP_DOCPROP, &uiParams_);
+    Trace("CommonUIProp(OEMCUIP_DOCPROP, items) -> " + Hex(hr) + ", " + std::to_string(uiParams_.cOEMOptItems) +
+          " items, callback " + (uiParams_.OEMCUIPCallback ? "set" : "none"));
+    if (hr != S_OK) return Fail("CommonUIProp (items) failed: " + Hex(hr));
+    if (uiParams_.cOEMOptItems > asked)
+        Violation("CommonUIProp filled " + std::to_string(uiParams_.cOEMOptItems) + " items, having asked for " +
+                  std::to_string(asked));
+    log_.push_back("CommonUIProp: " + std::to_string(options_.count()) + " driver items, " +
+                   std::to_string(uiParams_.cOEMOptItems) + " of the plug-in's own");
+    return true;
+}
+
+LONG PrefsSession::CallPlugin(WORD reason, LPARAM lParam) {
+    pluginInfo_.Reason = reason;
+    pluginInfo_.Result = 0;
+    HRESULT hr = plugin_->DocumentPropertySheets(&pluginInfo_, lParam);
+    static const char* const kReasons[] = {"INIT", "GET_INFO_HEADER", "DESTROY", "SET_RESULT", "GET_ICON"};
+    std::string line = std::string("DocumentPropertySheets(PROPSHEETUI_REASON_") +
+                       (reason < 5 ? kReasons[reason] : "?") + ") -> " + Hex(hr) + ", Result " +
+                       std::to_string(static_cast<long long>(pluginInfo_.Result));
+    log_.push_back(line);
+    Trace(line);
+    return SUCCEEDED(hr) ? 1 : -1;
+}
+
+LONG PrefsSession::OnSheet(PPROPSHEETUI_INFO info, LPARAM lParam) {
+    switch (info->Reason) {
+        case PROPSHEETUI_REASON_INIT: {
+            // The application's part: the core driver's sheet function becomes a child of this
+            // one, as with the printing-preferences command of the printer folder.
+            info->UserData = reinterpret_cast<ULONG_PTR>(this);
+            info->Result = CPSUI_CANCEL;
+            LONG_PTR added = info->pfnComPropSheet(info->hComPropSheet, CPSFUNC_ADD_PFNPROPSHEETUIW,
+                                                   reinterpret_cast<LPARAM>(&DriverSheetUi),
+                                                   reinterpret_cast<LPARAM>(this));
+            log_.push_back("driver sheet function (CPSFUNC_ADD_PFNPROPSHEETUIW) -> " + std::string(added > 0 ? "added" : "refused"));
+            return added > 0 ? 1 : -1;
+        }
+        case PROPSHEETUI_REASON_GET_INFO_HEADER: {
+            auto header = reinterpret_cast<PPROPSHEETUI_INFO_HEADER>(lParam);
+            if (!header) return -1;
+            header->pTitle = title_.data();
+            header->Flags = PSUIHDRF_EXACT_PTITLE;
+            header->hInst = GetModuleHandleW(nullptr);
+            header->IconID = IDI_CPSUI_PRINTER;
+            return 1;
+        }
+        case PROPSHEETUI_REASON_SET_RESULT: {
+            auto result = reinterpret_cast<PSETRESULT_INFO>(lParam);
+            setResultSeen_ = true;
+            if (result) sheetResult_ = result->Result;
+            log_.push_back("PROPSHEETUI_REASON_SET_RESULT: " + std::to_string(static_cast<long long>(sheetResult_)));
+            info->Result = result ? result->Result : 0;
+            return 1;
+        }
+        default:
+            return 1;
+    }
+}
+
+// The core driver's document page when compstui cannot build one from the option items: a list
+// of the items (control 8000, where the driver's tree view stands) in a page made in memory.
+struct DriverPageTemplate {
+    DLGTEMPLATE dialog;
+    WORD menu, windowClass;
+    WCHAR caption[9];
+    WORD pointSize;
+    WCHAR font[15];
+    DLGITEMTEMPLATE list;
+    WORD classMarker, classId;
+    WCHAR title[1];
+    WORD extra;
+};
+
+alignas(4) const DriverPageTemplate kDriverPage = {
+    {WS_CHILD | DS_CONTROL | DS_SETFONT, 0, 1, 0, 0, 252, 218}, 0, 0, L"Document", 8, L"MS Shell Dlg 2",
+    {WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 0, 7, 7, 238, 204, 8000}, 0xFFFF, 0x0083,
+    L"", 0};
+static_assert(offsetof(DriverPageTemplate, list) % 4 == 0);
+
+void PrefsSession::AddDriverPage() {
+    driverPage_.cbSize = sizeof driverPage_;
+    driverPage_.hInstCaller = GetModuleHandleW(nullptr);
+    driverPage_.pCallerName = printerName_.data();
+    driverPage_.pfnCallBack = &OptionCallback;
+    driverPage_.pOptItem = options_.items();
+    driverPage_.cOptItem = static_cast<WORD>(options_.count());
+    driverPage_.pDlgPage = CPSUI_PDLGPAGE_DOCPROP;
+    driverPage_.pOptItemName = const_cast<LPWSTR>(L"Document Options");
+    driverPage_.CallerVersion = 0x100;
+    driverPage_.OptItemVersion = 0x100;
+    driverPageResult_ = sheetFunction_(sheet_, CPSFUNC_ADD_PCOMPROPSHEETUIW, reinterpret_cast<LPARAM>(&driverPage_), 0);
+    log_.push_back("driver page (CPSFUNC_ADD_PCOMPROPSHEETUIW) -> " + std::to_string(driverPageResult_));
+    if (driverPageResult_ > 0) return;
+    PROPSHEETPAGEW page{};
+    page.dwSize = sizeof page;
+    page.dwFlags = PSP_DLGINDIRECT;
+    page.hInstance = GetModuleHandleW(nullptr);
+    page.pResource = &kDriverPage.dialog;
+    page.pfnDlgProc = &DriverPageProc;
+    page.lParam = reinterpret_cast<LPARAM>(this);
+    driverPageResult_ = sheetFunction_(sheet_, CPSFUNC_ADD_PROPSHEETPAGEW, reinterpret_cast<LPARAM>(&page), 0);
+    log_.push_back("driver page (CPSFUNC_ADD_PROPSHEETPAGEW, made in memory) -> " +
+                   std::string(driverPageResult_ > 0 ? "added" : "refused"));
+}
+
+void PrefsSession::FillDriverPage(HWND page) {
+    HWND list = GetDlgItem(page, 8000);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (const auto& line : options_.Describe()) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+}
+
+// What compstui does for a page of option items: the callback hears the page's activation and
+// its apply.
+LONG PrefsSession::CallOptionCallback(HWND page, WORD reason) {
+    CPSUICBPARAM param{};
+    param.cbSize = sizeof param;
+    param.Reason = reason;
+    param.hDlg = page;
+    param.pOptItem = options_.items();
+    param.cOptItem = static_cast<WORD>(options_.count());
+    param.pCurItem = options_.items();
+    param.UserData = driverPage_.UserData;
+    return OnOption(&param);
+}
+
+INT_PTR PrefsSession::OnDriverPage(HWND page, UINT message, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            FillDriverPage(page);
+            return TRUE;
+        case WM_NOTIFY: {
+            auto header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header->code == PSN_SETACTIVE) {
+                if (CallOptionCallback(page, CPSUICB_REASON_SETACTIVE) == CPSUICB_ACTION_REINIT_ITEMS) FillDriverPage(page);
+                SetWindowLongPtrW(page, DWLP_MSGRESULT, 0);
+                return TRUE;
+            }
+            if (header->code == PSN_APPLY) {
+                CallOptionCallback(page, CPSUICB_REASON_APPLYNOW);
+                SetWindowLongPtrW(page, DWLP_MSGRESULT, PSNRET_NOERROR);
+                return TRUE;
+            }
+            return FALSE;
+        }
+        default:
+            return FALSE;
+    }
+}
+
+INT_PTR CALLBACK PrefsSession::DriverPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
+    if (message == WM_INITDIALOG) SetWindowLongPtrW(page, DWLP_USER, reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam);
+    auto self = reinterpret_cast<PrefsSession*>(GetWindowLongPtrW(page, DWLP_USER));
+    if (!self) return FALSE;
+    try {
+        return self->OnDriverPage(page, message, lParam);
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+// The core driver's part: its own document page, then the plug-in's pages, and every later
+// reason passed on to the plug-in.
+LONG PrefsSession::OnDriverSheet(PPROPSHEETUI_INFO info, LPARAM lParam) {
+    switch (info->Reason) {
+        case PROPSHEETUI_REASON_INIT: {
+            sheet_ = info->hComPropSheet;
+            sheetFunction_ = info->pfnComPropSheet;
+            info->UserData = reinterpret_cast<ULONG_PTR>(this);
+            // The driver's own document page first, the plug-in's pages after it.
+            AddDriverPage();
+
+            sheetParams_.cbSize = sizeof sheetParams_;
+            sheetParams_.poemuiobj = core_.uiObject();
+            sheetParams_.hPrinter = spooler_.printer();
+            sheetParams_.pPrinterName = printerName_.data();
+            sheetParams_.hModule = module_.get();
+            sheetParams_.hOEMHeap = heap_.get();
+            sheetParams_.pPublicDM = uiParams_.pPublicDM;
+            sheetParams_.pOEMDM = uiParams_.pOEMDM;
+            sheetParams_.pOEMUserData = uiParams_.pOEMUserData;
+            sheetParams_.dwFlags = uiParams_.dwFlags;
+            pluginInfo_ = PROPSHEETUI_INFO{};
+            pluginInfo_.cbSize = sizeof pluginInfo_;
+            pluginInfo_.Version = PROPSHEETUI_INFO_VERSION;
+            pluginInfo_.hComPropSheet = sheet_;
+            pluginInfo_.pfnComPropSheet = &PluginSheetFunction;
+            pluginInfo_.lParamInit = reinterpret_cast<LPARAM>(&sheetParams_);
+            LONG ok = CallPlugin(PROPSHEETUI_REASON_INIT, reinterpret_cast<LPARAM>(&sheetParams_));
+            info->Result = pluginInfo_.Result;
+            return ok;
+        }
+        case PROPSHEETUI_REASON_GET_INFO_HEADER:
+            return CallPlugin(PROPSHEETUI_REASON_GET_INFO_HEADER, lParam);
+        case PROPSHEETUI_REASON_SET_RESULT: {
+            auto result = reinterpret_cast<PSETRESULT_INFO>(lParam);
+            CallPlugin(PROPSHEETUI_REASON_SET_RESULT, lParam);
+            info->Result = result ? result->Result : 0;
+            return 1;
+        }
+        case PROPSHEETUI_REASON_DESTROY:
+            return CallPlugin(PROPSHEETUI_REASON_DESTROY, lParam);
+        default:
+            return 0;
+    }
+}
+
+LONG_PTR PrefsSession::OnPluginSheetFunction(HANDLE sheet, UINT function, LPARAM lParam1, LPARAM lParam2) {
+    if (sheet != sheet_) Violation("the plug-in called the sheet function with a handle that is not its sheet's");
+    LONG_PTR result = sheetFunction_ ? sheetFunction_(sheet, function, lParam1, lParam2) : 0;
+    if (function == CPSFUNC_ADD_PROPSHEETPAGEW) {
+        auto page = reinterpret_cast<const PROPSHEETPAGEW*>(lParam1);
+        std::wstring name = !page                                  ? L"(none)"
+                            : IS_INTRESOURCE(page->pszTemplate) ? L"template " + std::to_wstring(reinterpret_cast<ULONG_PTR>(page->pszTemplate))
+                            : (page->dwFlags & PSP_DLGINDIRECT)    ? L"template in memory"
+                                                                   : L"template " + std::wstring(page->pszTemplate);
+        pageTemplates_.push_back(name);
+        log_.push_back("CPSFUNC_ADD_PROPSHEETPAGEW " + Narrow(name) + " -> " + std::to_string(result));
+    } else if (function == CPSFUNC_SET_RESULT) {
+        log_.push_back("CPSFUNC_SET_RESULT " + std::to_string(static_cast<long long>(lParam2)) + " -> " +
+                       std::to_string(result));
+        // Wine's compstui refuses the call once the sheet is being destroyed, which is when the
+        // plug-in makes it; the result then goes to the parent sheet function as compstui
+        // would send it.
+        if (result <= 0 && sheet == sheet_) {
+            SETRESULT_INFO info{sizeof info, 0, sheet, static_cast<LRESULT>(lParam2)};
+            PROPSHEETUI_INFO parent{};
+            parent.cbSize = sizeof parent;
+            parent.Version = PROPSHEETUI_INFO_VERSION;
+            parent.Reason = PROPSHEETUI_REASON_SET_RESULT;
+            parent.UserData = reinterpret_cast<ULONG_PTR>(this);
+            log_.push_back("CPSFUNC_SET_RESULT delivered to the parent sheet function by corvhost");
+            result = OnSheet(&parent, reinterpret_cast<LPARAM>(&info));
+        }
+    } else {
+        log_.push_back("sheet function " + std::to_string(function) + " -> " + std::to_string(result));
+    }
+    return result;
+}
+
+// compstui calls this for the driver's page; the plug-in's callback sees every reason after
+// the driver, as with the core driver.
+LONG PrefsSession::OnOption(PCPSUICBPARAM param) {
+    if (!param) return CPSUICB_ACTION_NONE;
+    LONG action = CPSUICB_ACTION_NONE;
+    if (uiParams_.OEMCUIPCallback) action = uiParams_.OEMCUIPCallback(param, &uiParams_);
+    if (param->Reason == CPSUICB_REASON_APPLYNOW || param->Reason == CPSUICB_REASON_SETACTIVE)
+        log_.push_back(std::string("option callback ") +
+                       (param->Reason == CPSUICB_REASON_APPLYNOW ? "CPSUICB_REASON_APPLYNOW" : "CPSUICB_REASON_SETACTIVE") +
+                       " -> " + std::to_string(action));
+    return action;
+}
+
+HWND FindSheetWindow() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM out) -> BOOL {
+            if (IsWindowVisible(window) && PropSheet_GetTabControl(window)) {
+                *reinterpret_cast<HWND*>(out) = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void PrefsSession::OnTimer() {
+    ++ticks_;
+    HWND sheet = FindSheetWindow();
+    if (!sheet) return;
+    if (tabs_.empty()) {
+        HWND tab = PropSheet_GetTabControl(sheet);
+        int n = TabCtrl_GetItemCount(tab);
+        for (int i = 0; i < n; ++i) {
+            WCHAR text[128] = {};
+            TCITEMW item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = text;
+            item.cchTextMax = 128;
+            SendMessageW(tab, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+            tabs_.push_back(text);
+        }
+        WCHAR title[256] = {};
+        GetWindowTextW(sheet, title, 256);
+        log_.push_back("sheet window \"" + Narrow(title) + "\"");
+    }
+    if (!o_.screenshot.empty() && !screenshotSaved_) {
+        // The last page is the About page: show it, let it paint, then take the picture.
+        if (step_ == 0) {
+            PropSheet_SetCurSel(sheet, nullptr, static_cast<int>(tabs_.size()) - 1);
+            RedrawWindow(sheet, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            step_ = 1;
+            return;
+        }
+        std::string error;
+        screenshotSaved_ = true;
+        if (SaveWindowPicture(sheet, o_.screenshot, &error)) log_.push_back("screenshot " + Narrow(o_.screenshot));
+        else Say("no screenshot: %s", error.c_str());
+        if (!o_.autoClose) {
+            PropSheet_PressButton(sheet, PSBTN_CANCEL);
+            return;
+        }
+    }
+    if (!o_.autoClose) return;
+    if (step_ < 2) {
+        step_ = 2;
+        PropSheet_PressButton(sheet, PSBTN_APPLYNOW);
+        log_.push_back("pressed Apply");
+        return;
+    }
+    if (step_ == 2) {
+        step_ = 3;
+        PropSheet_PressButton(sheet, PSBTN_OK);
+        log_.push_back("pressed OK");
+    }
+}
+
+LONG CALLBACK PrefsSession::SheetUi(PPROPSHEETUI_INFO info, LPARAM lParam) {
+    if (!info) return -1;
+    PrefsSession* self = info->Reason == PROPSHEETUI_REASON_INIT
+                             ? reinterpret_cast<PrefsSession*>(info->lParamInit)
+                             : reinterpret_cast<PrefsSession*>(info->UserData);
+    if (!self) return -1;
+    try {
+        return self->OnSheet(info, lParam);
+    } catch (...) {
+        return -1;
+    }
+}
+
+LONG CALLBACK PrefsSession::DriverSheetUi(PPROPSHEETUI_INFO info, LPARAM lParam) {
+    if (!info) return -1;
+    PrefsSession* self = info->Reason == PROPSHEETUI_REASON_INIT
+                             ? reinterpret_cast<PrefsSession*>(info->lParamInit)
+                             : reinterpret_cast<PrefsSession*>(info->UserData);
+    if (!self) return -1;
+    try {
+        return self->OnDriverSheet(info, lParam);
+    } catch (...) {
+        return -1;
+    }
+}
+
+LONG_PTR CALLBACK PrefsSession::PluginSheetFunction(HANDLE sheet, UINT function, LPARAM lParam1, LPARAM lParam2) {
+    if (!current_) return 0;
+    try {
+        return current_->OnPluginSheetFunction(sheet, function, lParam1, lParam2);
+    } catch (...) {
+        return 0;
+    }
+}
+
+LONG APIENTRY PrefsSession::OptionCallback(PCPSUICBPARAM param) {
+    if (!current_) return CPSUICB_ACTION_NONE;
+    try {
+        return current_->OnOption(param);
+    } catch (...) {
+        return CPSUICB_ACTION_NONE;
+    }
+}
+
+VOID CALLBACK PrefsSession::AutoCloseTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (!current_) return;
+    try {
+        current_->OnTimer();
+    } catch (...) {
+    }
+}
+
+bool PrefsSession::ShowSheet() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    UINT_PTR timer = 0;
+    if (o_.autoClose || !o_.screenshot.empty()) timer = SetTimer(nullptr, 0, kTimerMs, &AutoCloseTimer);
+    DWORD result = 0;
+    LONG ret = CommonPropertySheetUIW(nullptr, &SheetUi, reinterpret_cast<LPARAM>(this), &result);
+    if (timer) KillTimer(nullptr, timer);
+    log_.push_back("CommonPropertySheetUIW -> " + std::to_string(ret) + ", result " + std::to_string(result));
+    if (ret < 0) return Fail("the common property sheet UI failed (" + std::to_string(ret) + ")");
+    return true;
+}
+
+void PrefsSession::Teardown() {
+    if (!plugin_.get()) return;
+    ULONG left = plugin_.reset();
+    Trace("Release -> " + std::to_string(left));
+    if (left != 0) Violation("the plug-in object still counts " + std::to_string(left) + " references after the driver's last Release");
+    if (published_ && core_.references() != 1)
+        Violation("the plug-in still holds " + std::to_string(core_.references() - 1) + " references on the core helper");
+    HRESULT hr = canUnloadNow_();
+    if (hr != S_OK) Violation("DllCanUnloadNow answers " + Hex(hr) + " with every object released");
+    if (spooler_.openHandles()) Violation("the plug-in left " + std::to_string(spooler_.openHandles()) + " printer handles open");
+    spooler_.Detach();
+    module_.reset();
+}
+
+void PrefsSession::Report() {
+    std::printf("plug-in: signature %s, version %lu\n", Hex(signature_).c_str(), static_cast<unsigned long>(version_));
+    for (const auto& line : log_) std::printf("%s\n", line.c_str());
+    for (size_t i = 0; i < tabs_.size(); ++i) std::printf("page %zu: \"%s\"\n", i + 1, Narrow(tabs_[i]).c_str());
+    for (const auto& p : spooler_.printProcessorsSet()) std::printf("print processor set: \"%s\"\n", Narrow(p).c_str());
+    for (const auto& u : core_.updates())
+        std::printf("DrvUpdateUISetting: \"%s\", previous %lu, mode %lu\n",
+                    u.item && u.item->pName && !IS_INTRESOURCE(u.item->pName) ? Narrow(u.item->pName).c_str() : "?",
+                    static_cast<unsigned long>(u.previousSelection), static_cast<unsigned long>(u.mode));
+    for (const auto& line : options_.Describe()) std::printf("option: %s\n", Narrow(line).c_str());
+    if (privateSize_ == kRecordSize) {
+        auto record = reinterpret_cast<const JobSettings*>(devmode_.data() + sizeof(DEVMODEW) + kCorePrivateSize);
+        std::printf("record: bWatermarkOnEscape %u\n", static_cast<unsigned>(record->bWatermarkOnEscape));
+    }
+    std::printf("result: %s\n", !setResultSeen_ ? "no SET_RESULT"
+                                : sheetResult_ == CPSUI_OK ? "CPSUI_OK" : "CPSUI_CANCEL");
+}
+
+int PrefsSession::Run() {
+    printerName_ = spooler_.facts().printerName;
+    title_ = spooler_.facts().driverName + L" Printing Preferences";
+    heap_.reset(HeapCreate(0, 0, 0));
+    if (!heap_) return Say("no heap for the plug-in"), kExitJobFailed;
+    current_ = this;
+    bool ok = Load() && Create() && DevModes() && CommonUi() && ShowSheet();
+    Teardown();
+    current_ = nullptr;
+    for (const auto& v : core_.violations()) violations_.push_back(v);
+    for (const auto& v : violations_) Say("rule broken: %s", v.c_str());
+    if (!ok) return kExitJobFailed;
+    Report();
+    return violations_.empty() ? kExitOk : kExitRuleBroken;
+}
+
+}  // namespace
+
+bool ParsePrefsOptions(int argc, const wchar_t* const* argv, PrefsOptions* o, std::string* error) {
+    auto fail = [&](const std::string& why) {
+        if (error) *error = why;
+        return false;
+    };
+    for (int i = 1; i < argc; ++i) {
+        std::wstring_view arg = argv[i];
+        auto value = [&](std::wstring* out) {
+            if (i + 1 >= argc || !*argv[i + 1]) return false;
+            *out = argv[++i];
+            return true;
+        };
+        if (arg == L"--ui") {
+            if (!value(&o->plugin)) return fail("--ui needs the path of the UI plug-in");
+        } else if (arg == L"--render") {
+            if (!value(&o->render)) return fail("--render needs the path of the rendering plug-in");
+        } else if (arg == L"--ppd") {
+            if (!value(&o->ppd)) return fail("--ppd needs a printer description");
+        } else if (arg == L"--screenshot") {
+            if (!value(&o->screenshot)) return fail("--screenshot needs a PNG file name");
+        } else if (arg == L"--auto-close") {
+            o->autoClose = true;
+        } else if (arg == L"--trace") {
+            o->trace = true;
+        } else if (arg == L"--help" || arg == L"-h") {
+            o->help = true;
+        } else {
+            return fail("unknown prefs option " + Narrow(arg) + " (see corvhost prefs --help)");
+        }
+    }
+    return true;
+}
+
+std::string PrefsUsageText() {
+    return "usage: corvhost prefs [options]\n"
+           "Opens the UI plug-in's printing-preferences sheet as the core driver does.\n"
+           "  --ui DLL          the UI plug-in (default: corvui.dll beside corvhost.exe)\n"
+           "  --render DLL      the driver file the spooler names (default: corvrend.dll beside corvhost.exe)\n"
+           "  --ppd FILE        printer description (default: printers\\corvane-cp4500.ppd)\n"
+           "  --auto-close      press Apply, then OK, once the sheet is shown\n"
+           "  --screenshot PNG  save a picture of the sheet's last page once it has painted, then close\n"
+           "  --trace           log every call into the plug-in\n"
+           "Prints the sheet's pages, the sheet function calls and the result.\n";
+}
+
+int RunPrefs(int argc, wchar_t** argv) {
+    PrefsOptions options;
+    std::string error;
+    if (!ParsePrefsOptions(argc, argv, &options, &error)) {
+        Say("%s", error.c_str());
+        return kExitBadInput;
+    }
+    if (options.help) {
+        std::fputs(PrefsUsageText().c_str(), stdout);
+        return kExitOk;
+    }
+    std::wstring ppdPath = FullPath(options.ppd.empty() ? ProgramFolder() + L"printers\\corvane-cp4500.ppd" : options.ppd);
+    std::string text;
+    if (!ReadWholeFile(ppdPath, &text)) {
+        Say("cannot read the printer description %s", Narrow(ppdPath).c_str());
+        return kExitBadInput;
+    }
+    Ppd ppd;
+    if (!ParsePpd(text, &ppd, &error)) {
+        Say("%s: %s", Narrow(ppdPath).c_str(), error.c_str());
+        return kExitBadInput;
+    }
+    PrinterFacts facts;
+    if (const std::string* name = ppd.Global("NickName")) facts.printerName = facts.driverName = Widen(*name);
+    facts.configFile = FullPath(options.plugin.empty() ? ProgramFolder() + L"corvui.dll" : options.plugin);
+    facts.driverPath = FullPath(options.render.empty() ? ProgramFolder() + L"corvrend.dll" : options.render);
+    facts.dataFile = ppdPath;
+    std::wstring folder = facts.configFile.substr(0, facts.configFile.find_last_of(L"\\/") + 1);
+    facts.dependentFiles = {facts.configFile, facts.driverPath, ppdPath, folder + L"corvui.chm"};
+    PrefsSession session(options, ppd, std::move(facts));
+    return session.Run();
+}
+
+}  // namespace corv::host

@@ -1,0 +1,32 @@
+// `corvhost prefs`: the printing-preferences sheet of the UI plug-in, opened the way the core
+// driver opens it. corvhost loads the plug-in through its exports, publishes its IPrintCoreUI2,
+// asks for the private DEVMODE, hands its own document options to CommonUIProp and shows the
+// sheet through the common property sheet UI (compstui's CommonPropertySheetUIW), with a sheet
+// function of its own that adds the driver's option page and calls the plug-in's
+// DocumentPropertySheets for each reason.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace corv::host {
+
+struct PrefsOptions {
+    std::wstring plugin;      // empty: corvui.dll beside corvhost.exe
+    std::wstring render;      // empty: corvrend.dll beside corvhost.exe (named as the driver file)
+    std::wstring ppd;         // empty: printers\corvane-cp4500.ppd beside corvhost.exe
+    std::wstring screenshot;  // a PNG of the sheet once it has painted; then the sheet closes
+    bool autoClose = false;   // press Apply, then OK, once the sheet is shown
+    bool trace = false;
+    bool help = false;
+};
+
+bool ParsePrefsOptions(int argc, const wchar_t* const* argv, PrefsOptions* options, std::string* error);
+std::string PrefsUsageText();
+
+// argv[0] is "prefs". Exit codes as for a job: 0, 1 (the sheet could not be shown), 2 (bad
+// options or printer description), 3 (the plug-in broke a rule of the interfaces).
+int RunPrefs(int argc, wchar_t** argv);
+
+}  // namespace corv::host
