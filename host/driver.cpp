@@ -2,6 +2,7 @@
 
 #include "common/handles.h"
 #include "common/record.h"
+#include "host/comref.h"
 #include "host/corehelper.h"
 #include "host/fields.h"
 #include "host/memstats.h"
@@ -121,32 +122,6 @@ short PaperCode(const std::string& name) {
     if (name == "A5") return DMPAPER_A5;
     return DMPAPER_USER;
 }
-
-// A COM reference owned for as long as the object lives.
-template <typename T>
-class ComRef {
-public:
-    ComRef() = default;
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    ~ComRef() { reset(); }
-    T* get() const { return p_; }
-    T* operator->() const { return p_; }
-    void** put() {
-        reset();
-        return reinterpret_cast<void**>(&p_);
-    }
-    // Releases and returns what Release answered (0 when nothing was held).
-    ULONG reset() {
-        ULONG left = 0;
-        if (p_) left = p_->Release();
-        p_ = nullptr;
-        return left;
-    }
-
-private:
-    T* p_ = nullptr;
-};
 
 class Driver;
 

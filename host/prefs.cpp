@@ -2,6 +2,7 @@
 
 #include "common/handles.h"
 #include "common/record.h"
+#include "host/comref.h"
 #include "host/coreui.h"
 #include "host/driver.h"
 #include "host/optionlist.h"
@@ -74,30 +75,6 @@ std::wstring FullPath(const std::wstring& path) {
     DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
     return n && n < MAX_PATH ? std::wstring(full, n) : path;
 }
-
-template <typename T>
-class ComRef {
-public:
-    ComRef() = default;
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    ~ComRef() { reset(); }
-    T* get() const { return p_; }
-    T* operator->() const { return p_; }
-    void** put() {
-        reset();
-        return reinterpret_cast<void**>(&p_);
-    }
-    ULONG reset() {
-        ULONG left = 0;
-        if (p_) left = p_->Release();
-        p_ = nullptr;
-        return left;
-    }
-
-private:
-    T* p_ = nullptr;
-};
 
 void DestroyHeap(HANDLE heap) { HeapDestroy(heap); }
 using UniqueHeap = Unique<HANDLE, DestroyHeap>;
