@@ -4,12 +4,17 @@
 #include "common/record.h"
 #include "host/comref.h"
 #include "host/corehelper.h"
+#include "host/coreui.h"
+#include "host/devmodes.h"
 #include "host/fields.h"
+#include "host/hostio.h"
 #include "host/memstats.h"
+#include "host/plugin.h"
 #include "host/ppd.h"
 #include "host/psjob.h"
 #include "host/spooler.h"
 #include "host/uiprint.h"
+#include "host/uispooler.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -23,13 +28,8 @@
 namespace corv::host {
 namespace {
 
-using DllGetClassObjectFn = HRESULT WINAPI(REFCLSID, REFIID, void**);
-using DllCanUnloadNowFn = HRESULT WINAPI();
 using StartDocFn = BOOL APIENTRY(SURFOBJ*, LPWSTR, DWORD);
 using EscapeFn = ULONG APIENTRY(SURFOBJ*, ULONG, ULONG, PVOID, ULONG, PVOID);
-
-// The core driver's own private DEVMODE part sits between the public DEVMODE and the plug-in's.
-constexpr WORD kCorePrivateSize = sizeof(PSCRIPT5_PRIVATE_DEVMODE);
 
 template <typename F>
 F* AsFunction(PFN pfn) {
@@ -48,24 +48,6 @@ void Say(const char* format, ...) {
     std::vfprintf(stderr, format, args);
     std::fputc('\n', stderr);
     va_end(args);
-}
-
-std::string Narrow(std::wstring_view s) {
-    std::string out;
-    for (wchar_t c : s) out.push_back(c >= 32 && c < 127 ? static_cast<char>(c) : '?');
-    return out;
-}
-
-std::wstring Widen(std::string_view s) {
-    std::wstring out;
-    for (unsigned char c : s) out.push_back(c);
-    return out;
-}
-
-std::string Hex(unsigned long value) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08lX", value);
-    return text;
 }
 
 const char* PointName(DWORD point) {
@@ -93,19 +75,6 @@ const char* PointName(DWORD point) {
     }
 }
 
-bool ReadWholeFile(const std::wstring& path, std::string* text) {
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > (16 << 20)) return false;
-    text->resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    return size.QuadPart == 0 ||
-           (ReadFile(file.get(), text->data(), static_cast<DWORD>(size.QuadPart), &read, nullptr) &&
-            read == size.QuadPart);
-}
-
 std::string CreationDate() {
     SYSTEMTIME t;
     GetLocalTime(&t);
@@ -130,11 +99,11 @@ class Driver;
 struct HostDevice {
     DEVOBJ devobj{};
     SURFOBJ surface{};
-    std::vector<BYTE> devmode;
+    DevModeBuffer devmode;
     Driver* driver = nullptr;
 
-    PDEVMODEW Public() { return reinterpret_cast<PDEVMODEW>(devmode.data()); }
-    BYTE* Private() { return devmode.data() + sizeof(DEVMODEW) + kCorePrivateSize; }
+    PDEVMODEW Public() { return devmode.Public(); }
+    BYTE* Private() { return devmode.Private(); }
 };
 
 // The hooks get the device object as dhpdev; hEngine, the graphics engine's own handle that the
@@ -154,9 +123,9 @@ const DRVFN kCoreFunctions[] = {
 
 class Driver final : public PrintTarget {
 public:
-    Driver(const HostOptions& options, const Ppd& ppd, const JobLayout& job, Spooler* spooler, OutputStage* stage,
-           HostCore* core)
-        : o_(options), ppd_(ppd), job_(job), spooler_(spooler), stage_(stage), core_(core) {}
+    Driver(const HostOptions& options, const Ppd& ppd, std::wstring ppdPath, const JobLayout& job, Spooler* spooler,
+           OutputStage* stage, HostCore* core)
+        : o_(options), ppd_(ppd), ppdPath_(std::move(ppdPath)), job_(job), spooler_(spooler), stage_(stage), core_(core) {}
 
     int Run();
 
@@ -178,9 +147,13 @@ private:
         if (o_.trace) Say("%s", line.c_str());
     }
 
+    bool LoadUi();
+    bool UiDevModes(const DEVMODEW& base, DevModeBuffer* chosen);
     bool Load();
     bool Create();
     bool Publish();
+    DEVMODEW PublicDevMode() const;
+    bool ApplySettings(DevModeBuffer* dm);
     bool DevModes();
     bool EnableDriver();
     std::unique_ptr<HostDevice> NewDevice();
@@ -191,6 +164,7 @@ private:
     void SendEscapes(int page);
     bool Stream();
     void EndUi();
+    void TeardownUi();
     void Teardown();
     void Report();
 
@@ -203,20 +177,20 @@ private:
 
     const HostOptions& o_;
     const Ppd& ppd_;
+    std::wstring ppdPath_;
     JobLayout job_;
     Spooler* spooler_;
     OutputStage* stage_;
     HostCore* core_;
 
-    UniqueLibrary module_;
-    DllGetClassObjectFn* getClassObject_ = nullptr;
-    DllCanUnloadNowFn* canUnloadNow_ = nullptr;
+    PluginModule module_;
     ComRef<IPrintOemPS2> plugin_;
     bool published_ = false;
     bool driverEnabled_ = false;
     DWORD signature_ = 0, version_ = 0;
     DWORD privateSize_ = 0;
-    std::vector<BYTE> devmode_;  // the merged DEVMODE every PDEV of the job starts from
+    DevModeBuffer devmode_;  // the merged DEVMODE every PDEV of the job starts from
+    DevModeBuffer asked_;    // the defaults with the command line's choices, before any merge
     DRVENABLEDATA hooks_{};
     StartDocFn* startDocHook_ = nullptr;
     EscapeFn* escapeHook_ = nullptr;
@@ -228,7 +202,17 @@ private:
     int coreStartDocs_ = 0;
     std::vector<std::string> violations_;
     bool jobFailed_ = false;
-    std::unique_ptr<UiPrinting> ui_;
+
+    // The UI side of the job: the UI plug-in in the application's process, with the spooler and
+    // the core driver's UI helper it talks to there.
+    PluginModule uiModule_;
+    ComRef<IPrintOemUI2> ui_;
+    std::unique_ptr<HostCoreUi> uiCore_;
+    std::unique_ptr<UiSpooler> uiSpooler_;
+    DevModeBuffer uiDefaults_;
+    bool uiPublished_ = false;
+    DWORD uiSignature_ = 0, uiVersion_ = 0;
+    std::unique_ptr<UiPrinting> printing_;
     int pagesOut_ = 0;  // pages of the PostScript job so far, the UI plug-in's included
 };
 
@@ -275,36 +259,63 @@ ULONG Driver::OnCoreEscape(ULONG code, ULONG inSize, PVOID in) {
     }
 }
 
+// The UI plug-in as the application's process has it while it prints: the spooler's calls of
+// that process go to corvhost's printer, and the core driver's UI helper answers from the
+// printer description.
+bool Driver::LoadUi() {
+    if (o_.ui == L"none") return true;
+    std::string error;
+    const std::wstring path = FullPath(o_.ui.empty() ? ProgramFolder() + L"corvui.dll" : o_.ui);
+    if (!uiModule_.Load(path, &error)) return Fail(error + " (--ui none prints without the UI plug-in)");
+    uiSpooler_ = std::make_unique<UiSpooler>(DescribePrinter(ppd_, ppdPath_, path, module_.path()));
+    const int patched = uiSpooler_->Attach(uiModule_.handle());
+    Trace("loaded " + Narrow(path) + ", " + std::to_string(patched) + " spooler imports redirected");
+    if (FAILED(uiModule_.Create(CLSID_OEMUI, IID_IPrintOemUI2, ui_.put(), &error))) return Fail("UI plug-in: " + error);
+    if (!ReadPluginInfo(ui_.get(), &uiSignature_, &uiVersion_, &error)) return Fail("UI plug-in: " + error);
+    Trace("UI GetInfo: signature " + Hex(uiSignature_) + ", version " + std::to_string(uiVersion_));
+    uiCore_ = std::make_unique<HostCoreUi>(ppd_);
+    HRESULT hr = ui_->PublishDriverInterface(static_cast<IUnknown*>(static_cast<IPrintCoreUI2*>(uiCore_.get())));
+    Trace("UI PublishDriverInterface(IPrintCoreUI2) -> " + Hex(hr));
+    if (hr != S_OK) return Fail("the UI plug-in refused the IPrintCoreUI2 helper: " + Hex(hr));
+    uiPublished_ = true;
+    return true;
+}
+
+// What the application's DocumentProperties call does on the UI side: the driver's defaults,
+// the user's choices (--set) merged into them. The result is the DEVMODE the application then
+// creates its printer device context with.
+bool Driver::UiDevModes(const DEVMODEW& base, DevModeBuffer* chosen) {
+    const DevModeCaller caller{ui_.get(), uiSpooler_->printer(), uiModule_.handle(), nullptr};
+    std::string error;
+    DWORD size = 0;
+    if (!AskPrivateSize(caller, &size, &error)) return Fail("UI plug-in: " + error);
+    Trace("UI DevMode(OEMDM_SIZE) -> " + std::to_string(size) + " bytes");
+    DevModeBuffer defaults(base, size);
+    if (!DefaultDevMode(caller, &defaults, &error)) return Fail("UI plug-in: " + error);
+    DevModeBuffer input = defaults;
+    if (!ApplySettings(&input)) return false;
+    asked_ = input;
+    *chosen = defaults;
+    if (!MergeDevMode(caller, input, chosen, &error)) return Fail("UI plug-in: " + error);
+    Trace("UI DevMode(OEMDM_DEFAULT, OEMDM_MERGE) -> S_OK");
+    uiDefaults_ = std::move(defaults);
+    return true;
+}
+
 bool Driver::Load() {
-    std::wstring path = o_.plugin.empty() ? ProgramFolder() + L"corvrend.dll" : o_.plugin;
-    module_.reset(LoadLibraryW(path.c_str()));
-    if (!module_) return Fail("cannot load the plug-in " + Narrow(path) + " (error " + std::to_string(GetLastError()) + ")");
-    getClassObject_ = reinterpret_cast<DllGetClassObjectFn*>(
-        reinterpret_cast<void (*)()>(GetProcAddress(module_.get(), "DllGetClassObject")));
-    canUnloadNow_ = reinterpret_cast<DllCanUnloadNowFn*>(
-        reinterpret_cast<void (*)()>(GetProcAddress(module_.get(), "DllCanUnloadNow")));
-    if (!getClassObject_ || !canUnloadNow_) return Fail("the plug-in does not export DllGetClassObject and DllCanUnloadNow");
-    if (!spooler_->Redirect(module_.get()))
+    std::string error;
+    const std::wstring path = FullPath(o_.plugin.empty() ? ProgramFolder() + L"corvrend.dll" : o_.plugin);
+    if (!module_.Load(path, &error)) return Fail(error);
+    if (!spooler_->Redirect(module_.handle()))
         Say("note: the plug-in imports no WritePrinter from winspool.drv; nothing of it can reach the printer");
     Trace("loaded " + Narrow(path));
     return true;
 }
 
 bool Driver::Create() {
-    ComRef<IClassFactory> factory;
-    HRESULT hr = getClassObject_(CLSID_OEMRENDER, IID_IClassFactory, factory.put());
-    if (FAILED(hr) || !factory.get()) return Fail("DllGetClassObject(CLSID_OEMRENDER) failed: " + Hex(hr));
-    ComRef<IUnknown> object;
-    hr = factory->CreateInstance(nullptr, IID_IUnknown, object.put());
-    if (FAILED(hr) || !object.get()) return Fail("CreateInstance(IID_IUnknown) failed: " + Hex(hr));
-    hr = object->QueryInterface(IID_IPrintOemPS2, plugin_.put());
-    if (FAILED(hr) || !plugin_.get()) return Fail("the plug-in object has no IPrintOemPS2: " + Hex(hr));
-
-    DWORD needed = 0;
-    hr = plugin_->GetInfo(OEMGI_GETSIGNATURE, &signature_, sizeof signature_, &needed);
-    if (hr != S_OK) return Fail("GetInfo(OEMGI_GETSIGNATURE) failed: " + Hex(hr));
-    hr = plugin_->GetInfo(OEMGI_GETVERSION, &version_, sizeof version_, &needed);
-    if (hr != S_OK) return Fail("GetInfo(OEMGI_GETVERSION) failed: " + Hex(hr));
+    std::string error;
+    if (FAILED(module_.Create(CLSID_OEMRENDER, IID_IPrintOemPS2, plugin_.put(), &error))) return Fail(error);
+    if (!ReadPluginInfo(plugin_.get(), &signature_, &version_, &error)) return Fail(error);
     Trace("GetInfo: signature " + Hex(signature_) + ", version " + std::to_string(version_));
     return true;
 }
@@ -319,108 +330,110 @@ bool Driver::Publish() {
     return true;
 }
 
-bool Driver::DevModes() {
+// The public part is the core driver's: what the command line chose.
+DEVMODEW Driver::PublicDevMode() const {
     const PaperSize& paper = job_.paper;
-    const int dpi = [&] {
-        const PpdFeature* r = ppd_.Feature("Resolution");
-        int d = r ? ResolutionDpi(r->defaultOption) : 0;
-        return d ? d : 600;
-    }();
+    const PpdFeature* r = ppd_.Feature("Resolution");
+    const int dpi = r && ResolutionDpi(r->defaultOption) ? ResolutionDpi(r->defaultOption) : 600;
+    DEVMODEW dm{};
+    std::wstring name = Widen(ppd_.Global("NickName") ? *ppd_.Global("NickName") : "Corvane printer");
+    std::wcsncpy(dm.dmDeviceName, name.c_str(), CCHDEVICENAME - 1);
+    dm.dmSpecVersion = DM_SPECVERSION;
+    dm.dmDriverVersion = 0x0600;
+    dm.dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_SCALE | DM_COPIES | DM_PRINTQUALITY | DM_YRESOLUTION | DM_COLOR |
+                  DM_DUPLEX | DM_COLLATE | DM_FORMNAME | DM_NUP;
+    dm.dmOrientation = DMORIENT_PORTRAIT;
+    dm.dmScale = 100;  // the watermark is scaled by it, like the page
+    dm.dmPaperSize = PaperCode(paper.name);
+    dm.dmPaperLength = static_cast<short>(paper.height * 254 / 72);
+    dm.dmPaperWidth = static_cast<short>(paper.width * 254 / 72);
+    dm.dmCopies = static_cast<short>(o_.copies);
+    dm.dmPrintQuality = static_cast<short>(dpi);
+    dm.dmYResolution = static_cast<short>(dpi);
+    dm.dmColor = o_.color ? o_.color : (ppd_.IsTrue("ColorDevice") ? DMCOLOR_COLOR : DMCOLOR_MONOCHROME);
+    dm.dmDuplex = o_.duplex;
+    dm.dmCollate = DMCOLLATE_FALSE;
+    std::wstring form = Widen(paper.name);
+    std::wcsncpy(dm.dmFormName, form.c_str(), CCHFORMNAME - 1);
+    dm.dmNup = DMNUP_SYSTEM;
+    return dm;
+}
+
+// What the user chose in the settings, as the UI plug-in would have stored it.
+bool Driver::ApplySettings(DevModeBuffer* dm) {
+    if (o_.settings.empty()) return true;
+    if (dm->privateSize() != kRecordSize)
+        return Fail("the plug-in's private DEVMODE is " + std::to_string(dm->privateSize()) +
+                    " bytes, not a job settings record: --set cannot be applied");
+    for (const auto& assignment : o_.settings) {
+        std::string error;
+        if (!ApplySetting(reinterpret_cast<JobSettings*>(dm->Private()), assignment, &error))
+            return Fail("--set " + error);
+    }
+    return true;
+}
+
+// Both plug-ins carry the record's code, so the rendering side must answer as the UI side did:
+// the same size, the same defaults, and a merge that keeps what the UI side merged.
+bool Driver::DevModes() {
+    const DEVMODEW base = PublicDevMode();
+    DevModeBuffer chosen;
+    if (ui_.get() && !UiDevModes(base, &chosen)) return false;
 
     DEVOBJ query{};
     query.dwSize = sizeof query;
     query.hPrinter = spooler_->printer();
-    query.hOEM = module_.get();
-    OEMDMPARAM p{};
-    p.cbSize = sizeof p;
-    p.pdriverobj = &query;
-    p.hPrinter = spooler_->printer();
-    p.hModule = module_.get();
-    HRESULT hr = plugin_->DevMode(OEMDM_SIZE, &p);
-    privateSize_ = p.cbBufSize;
-    Trace("DevMode(OEMDM_SIZE) -> " + Hex(hr) + ", " + std::to_string(privateSize_) + " bytes");
-    if (hr != S_OK) return Fail("DevMode(OEMDM_SIZE) failed: " + Hex(hr));
-    if (privateSize_ < sizeof(OEM_DMEXTRAHEADER) || privateSize_ > 0x10000)
-        return Fail("the plug-in asks for a private DEVMODE of " + std::to_string(privateSize_) + " bytes");
+    query.hOEM = module_.handle();
+    const DevModeCaller caller{plugin_.get(), spooler_->printer(), module_.handle(), &query};
+    std::string error;
+    if (!AskPrivateSize(caller, &privateSize_, &error)) return Fail(error);
+    Trace("DevMode(OEMDM_SIZE) -> " + std::to_string(privateSize_) + " bytes");
+    if (ui_.get() && privateSize_ != chosen.privateSize())
+        return Fail("the rendering plug-in asks for a private DEVMODE of " + std::to_string(privateSize_) +
+                    " bytes, the UI plug-in for " + std::to_string(chosen.privateSize()));
 
-    // The public part is the core driver's: what the command line chose.
-    auto build = [&](std::vector<BYTE>* buffer) {
-        buffer->assign(sizeof(DEVMODEW) + kCorePrivateSize + privateSize_, 0);
-        auto dm = reinterpret_cast<PDEVMODEW>(buffer->data());
-        std::wstring name = Widen(ppd_.Global("NickName") ? *ppd_.Global("NickName") : "Corvane printer");
-        std::wcsncpy(dm->dmDeviceName, name.c_str(), CCHDEVICENAME - 1);
-        dm->dmSpecVersion = DM_SPECVERSION;
-        dm->dmDriverVersion = 0x0600;
-        dm->dmSize = sizeof(DEVMODEW);
-        dm->dmDriverExtra = static_cast<WORD>(kCorePrivateSize + privateSize_);
-        dm->dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_SCALE | DM_COPIES | DM_PRINTQUALITY | DM_YRESOLUTION | DM_COLOR |
-                       DM_DUPLEX | DM_COLLATE | DM_FORMNAME | DM_NUP;
-        dm->dmOrientation = DMORIENT_PORTRAIT;
-        dm->dmScale = 100;  // the watermark is scaled by it, like the page
-        dm->dmPaperSize = PaperCode(paper.name);
-        dm->dmPaperLength = static_cast<short>(paper.height * 254 / 72);
-        dm->dmPaperWidth = static_cast<short>(paper.width * 254 / 72);
-        dm->dmCopies = static_cast<short>(o_.copies);
-        dm->dmPrintQuality = static_cast<short>(dpi);
-        dm->dmYResolution = static_cast<short>(dpi);
-        dm->dmColor = o_.color ? o_.color : (ppd_.IsTrue("ColorDevice") ? DMCOLOR_COLOR : DMCOLOR_MONOCHROME);
-        dm->dmDuplex = o_.duplex;
-        dm->dmCollate = DMCOLLATE_FALSE;
-        std::wstring form = Widen(paper.name);
-        std::wcsncpy(dm->dmFormName, form.c_str(), CCHFORMNAME - 1);
-        dm->dmNup = DMNUP_SYSTEM;
-        auto core = reinterpret_cast<PSCRIPT5_PRIVATE_DEVMODE*>(buffer->data() + sizeof(DEVMODEW));
-        core->wSize = kCorePrivateSize;
-    };
-    build(&devmode_);
-    auto current = reinterpret_cast<PDEVMODEW>(devmode_.data());
-    BYTE* currentPrivate = devmode_.data() + sizeof(DEVMODEW) + kCorePrivateSize;
-
-    query.pPublicDM = current;
-    query.pOEMDM = currentPrivate;
-    p.pPublicDMIn = current;
-    p.pOEMDMOut = currentPrivate;
-    p.cbBufSize = privateSize_;
-    hr = plugin_->DevMode(OEMDM_DEFAULT, &p);
-    Trace("DevMode(OEMDM_DEFAULT) -> " + Hex(hr));
-    if (hr != S_OK) return Fail("DevMode(OEMDM_DEFAULT) failed: " + Hex(hr));
+    devmode_ = DevModeBuffer(base, privateSize_);
+    if (!DefaultDevMode(caller, &devmode_, &error)) return Fail(error);
+    Trace("DevMode(OEMDM_DEFAULT) -> S_OK");
     OEM_DMEXTRAHEADER header;
-    std::memcpy(&header, currentPrivate, sizeof header);
+    std::memcpy(&header, devmode_.Private(), sizeof header);
     if (header.dwSize != privateSize_ || header.dwSignature != signature_)
         Violation("the default private DEVMODE has size " + std::to_string(header.dwSize) + " and signature " +
                   Hex(header.dwSignature) + "; GetInfo and OEMDM_SIZE said " + std::to_string(privateSize_) +
                   " and " + Hex(signature_));
-
-    // What the user chose in the settings, as the UI plug-in would have stored it; the merge
-    // then validates it, as it validates any DEVMODE an application brings.
-    std::vector<BYTE> input = devmode_;
-    auto inputPublic = reinterpret_cast<PDEVMODEW>(input.data());
-    BYTE* inputPrivate = input.data() + sizeof(DEVMODEW) + kCorePrivateSize;
-    if (!o_.settings.empty() && privateSize_ != kRecordSize)
-        return Fail("the plug-in's private DEVMODE is " + std::to_string(privateSize_) +
-                    " bytes, not a job settings record: --set cannot be applied");
-    for (const auto& assignment : o_.settings) {
-        std::string error;
-        if (!ApplySetting(reinterpret_cast<JobSettings*>(inputPrivate), assignment, &error))
-            return Fail("--set " + error);
+    if (ui_.get()) {
+        if (uiSignature_ != signature_)
+            Violation("the UI plug-in's signature " + Hex(uiSignature_) + " is not the rendering plug-in's " +
+                      Hex(signature_));
+        const long at = DevModeBuffer::FirstDifference(uiDefaults_, devmode_);
+        if (at >= 0)
+            Violation("the two plug-ins' default records differ from byte " + std::to_string(at) + " on");
     }
-    p.pPublicDMIn = inputPublic;
-    p.pPublicDMOut = current;
-    p.pOEMDMIn = inputPrivate;
-    p.pOEMDMOut = currentPrivate;
-    p.cbBufSize = privateSize_;
-    hr = plugin_->DevMode(OEMDM_MERGE, &p);
-    Trace("DevMode(OEMDM_MERGE) -> " + Hex(hr));
-    if (hr != S_OK) return Fail("DevMode(OEMDM_MERGE) failed: " + Hex(hr));
+
+    // Without the UI side the command line's choices stand for the application's DEVMODE.
+    DevModeBuffer input = devmode_;
+    if (ui_.get()) input = chosen;
+    else if (!ApplySettings(&input)) return false;
+    if (!MergeDevMode(caller, input, &devmode_, &error)) return Fail(error);
+    Trace("DevMode(OEMDM_MERGE) -> S_OK");
+    if (ui_.get()) {
+        const long at = DevModeBuffer::FirstDifference(chosen, devmode_);
+        if (at >= 0)
+            Violation("the rendering plug-in's merge changed the UI plug-in's record from byte " + std::to_string(at) +
+                      " on");
+    }
+    if (!ui_.get()) asked_ = input;
+    if (privateSize_ != kRecordSize || asked_.privateSize() != kRecordSize) return true;
+    const auto* asked = reinterpret_cast<const JobSettings*>(asked_.Private());
+    const auto* merged = reinterpret_cast<const JobSettings*>(devmode_.Private());
     for (const auto& assignment : o_.settings) {
         std::string name = Narrow(assignment.substr(0, assignment.find(L'=')));
         FieldRef ref;
         if (!FindField(name, &ref)) continue;
-        std::wstring asked = FormatField(*reinterpret_cast<const JobSettings*>(inputPrivate), ref);
-        std::wstring merged = FormatField(*reinterpret_cast<const JobSettings*>(currentPrivate), ref);
-        if (asked != merged)
-            Say("note: the plug-in's merge turned %s=%s into %s", name.c_str(), Narrow(asked).c_str(),
-                Narrow(merged).c_str());
+        std::wstring want = FormatField(*asked, ref);
+        std::wstring got = FormatField(*merged, ref);
+        if (want != got)
+            Say("note: the plug-ins' merge turned %s=%s into %s", name.c_str(), Narrow(want).c_str(), Narrow(got).c_str());
     }
     return true;
 }
@@ -452,7 +465,7 @@ std::unique_ptr<HostDevice> Driver::NewDevice() {
     d.dwSize = sizeof d;
     d.hEngine = reinterpret_cast<HANDLE>(device.get());
     d.hPrinter = spooler_->printer();
-    d.hOEM = module_.get();
+    d.hOEM = module_.handle();
     d.pPublicDM = device->Public();
     d.pOEMDM = device->Private();
     device->surface.dhpdev = reinterpret_cast<DHPDEV>(&device->devobj);
@@ -629,8 +642,9 @@ bool Driver::Stream() {
     Emit("%!PS-Adobe-3.0\n");
     Emit(DocumentComments(job_, CreationDate()));
     // The UI plug-in may add pages at the end of the document: then the count comes at the end.
-    const bool pagesAtEnd = o_.documentEvents && !Inject(PSINJECT_PAGES, "%%Pages: (atend)\n", true);
-    if (!o_.documentEvents) Inject(PSINJECT_PAGES, PagesComment(count), true);
+    const bool documentEvents = o_.documentEvents && ui_.get();
+    const bool pagesAtEnd = documentEvents && !Inject(PSINJECT_PAGES, "%%Pages: (atend)\n", true);
+    if (!documentEvents) Inject(PSINJECT_PAGES, PagesComment(count), true);
     Inject(PSINJECT_PAGEORDER, "%%PageOrder: Ascend\n", true);
     Inject(PSINJECT_ORIENTATION, "%%Orientation: Portrait\n", true);
     Inject(PSINJECT_BOUNDINGBOX, BoundingBoxComment(job_.paper), true);
@@ -658,25 +672,36 @@ bool Driver::Stream() {
     Inject(PSINJECT_ENDSETUP);
     Emit("%%EndSetup\n");
 
-    if (o_.documentEvents) {
+    if (documentEvents) {
         const PDEVMODEW dm = device_->Public();
-        ui_ = std::make_unique<UiPrinting>(
-            this, UiPrintSettings{spooler_->printer(), CapsForPaper(job_.paper, dm->dmPrintQuality), job_.color,
-                                  o_.doc, job_.pages, o_.preview});
-        ui_->StartDocument();
+        UiPrintSettings settings;
+        settings.printer = uiSpooler_->printer();
+        settings.module = uiModule_.handle();
+        settings.caps = CapsForPaper(job_.paper, dm->dmPrintQuality);
+        settings.color = job_.color;
+        settings.title = o_.doc;
+        settings.pages = job_.pages;
+        settings.previewFolder = o_.preview;
+        IPrintOemUI2* ui = ui_.get();
+        settings.handler = [ui](HANDLE printer, HDC dc, INT event, ULONG inSize, PVOID in, ULONG outSize, PVOID out,
+                                PINT result) {
+            return ui->DocumentEvent(printer, dc, event, inSize, in, outSize, out, result);
+        };
+        printing_ = std::make_unique<UiPrinting>(this, settings);
+        printing_->StartDocument();
     }
     for (int i = 0; i < count; ++i) {
         const int ordinal = i + 1;
         if (o_.resetAt == ordinal && !ResetDevice()) return false;
         SendEscapes(ordinal);
         OpenPage("%%Page: " + std::to_string(order[i]) + " " + std::to_string(ordinal) + "\n", i);
-        if (ui_) ui_->StartPage(ordinal, order[i]);
+        if (printing_) printing_->StartPage(ordinal, order[i]);
         Emit(PageBody(job_, order[i]));
-        if (ui_) ui_->EndPage();
+        if (printing_) printing_->EndPage();
         ClosePage();
         if (o_.memStats) memory_.PageDone(ordinal);
     }
-    if (ui_) ui_->EndDocument();
+    if (printing_) printing_->EndDocument();
     for (const EscapeRequest& e : o_.escapes)
         if (e.page > count) Say("note: escape %s for page %d was not sent: the job has %d pages", Hex(e.code).c_str(), e.page, count);
     if (o_.resetAt > count) Say("note: the job has %d pages: no reset before page %d", count, o_.resetAt);
@@ -694,16 +719,37 @@ bool Driver::Stream() {
 
 // The UI side's findings join the job's; its pages are listed for the person who prints.
 void Driver::EndUi() {
-    if (!ui_) return;
-    for (const auto& p : ui_->problems()) Violation("UI plug-in: " + p);
-    for (const auto& n : ui_->notes()) Say("note: %s", n.c_str());
-    for (const auto& page : ui_->previews())
+    if (!printing_) return;
+    for (const auto& p : printing_->problems()) Violation("UI plug-in: " + p);
+    for (const auto& n : printing_->notes()) Say("note: %s", n.c_str());
+    for (const auto& page : printing_->previews())
         if (!page.png.empty() || o_.trace) std::printf("corvhost: preview %s\n", DescribePreview(page).c_str());
-    ui_.reset();
+    printing_.reset();
+}
+
+// The application's process lets the UI plug-in go when it has printed.
+void Driver::TeardownUi() {
+    if (!ui_.get()) return;
+    ULONG left = ui_.reset();
+    Trace("UI Release -> " + std::to_string(left));
+    if (left != 0)
+        Violation("the UI plug-in object still counts " + std::to_string(left) + " references after the last Release");
+    if (uiPublished_ && uiCore_ && uiCore_->references() != 1)
+        Violation("the UI plug-in still holds " + std::to_string(uiCore_->references() - 1) +
+                  " references on the core driver's UI helper");
+    if (uiCore_)
+        for (const auto& v : uiCore_->violations()) Violation("UI plug-in: " + v);
+    HRESULT hr = uiModule_.CanUnloadNow();
+    if (hr != S_OK) Violation("the UI plug-in's DllCanUnloadNow answers " + Hex(hr) + " with every object released");
+    if (uiSpooler_->openHandles())
+        Violation("the UI plug-in left " + std::to_string(uiSpooler_->openHandles()) + " printer handles open");
+    uiSpooler_->Detach();
+    uiModule_.Unload();
 }
 
 void Driver::Teardown() {
     EndUi();
+    TeardownUi();
     if (!plugin_.get()) return;
     if (device_) {
         if (stage_->pendingBytes() && !stage_->Flush()) jobFailed_ = true;
@@ -721,15 +767,15 @@ void Driver::Teardown() {
     if (left != 0) Violation("the plug-in object still counts " + std::to_string(left) + " references after the driver's last Release");
     if (published_ && core_->references() != 1)
         Violation("the plug-in still holds " + std::to_string(core_->references() - 1) + " references on the core helper");
-    HRESULT hr = canUnloadNow_();
+    HRESULT hr = module_.CanUnloadNow();
     Trace("DllCanUnloadNow -> " + Hex(hr));
     if (hr != S_OK) Violation("DllCanUnloadNow answers " + Hex(hr) + " with every object released");
     spooler_->EndRedirect();
-    module_.reset();
+    module_.Unload();
 }
 
 int Driver::Run() {
-    bool ok = Load() && Create() && Publish() && DevModes() && EnableDriver();
+    bool ok = Load() && LoadUi() && Create() && Publish() && DevModes() && EnableDriver();
     if (ok) {
         device_ = NewDevice();
         ok = EnableDevice(device_.get());
@@ -747,7 +793,7 @@ int Driver::Run() {
 
 void Driver::Report() {
     const JobSettings* record = privateSize_ == kRecordSize
-                                    ? reinterpret_cast<const JobSettings*>(devmode_.data() + sizeof(DEVMODEW) + kCorePrivateSize)
+                                    ? reinterpret_cast<const JobSettings*>(devmode_.Private())
                                     : nullptr;
     std::string nup = job_.nup.booklet ? "booklet" : std::to_string(job_.nup.perSheet) + " per sheet";
     std::printf("corvhost: %s, %d page%s (%s), plug-in signature %s version %lu\n",
@@ -845,7 +891,7 @@ int RunHost(const HostOptions& options) {
         Say("%s: %s", Narrow(options.out).c_str(), error.c_str());
         return kExitBadInput;
     }
-    Driver driver(options, ppd, job, &spooler, &stage, &core);
+    Driver driver(options, ppd, FullPath(ppdPath), job, &spooler, &stage, &core);
     int code = driver.Run();
     spooler.Close();
     return code;

@@ -93,6 +93,8 @@ bool ParseOptions(int argc, const wchar_t* const* argv, HostOptions* o, std::str
             o->color = DMCOLOR_MONOCHROME;
         } else if (arg == L"--plugin") {
             if (!value(&o->plugin)) return fail("--plugin needs a file");
+        } else if (arg == L"--ui") {
+            if (!value(&o->ui) || o->ui.empty()) return fail("--ui needs a file, or none");
         } else if (arg == L"--ppd") {
             if (!value(&o->ppd)) return fail("--ppd needs a file");
         } else if (arg == L"--out") {
@@ -147,12 +149,14 @@ bool ParseOptions(int argc, const wchar_t* const* argv, HostOptions* o, std::str
 }
 
 std::string UsageText() {
-    return "corvhost - prints a sample job through the rendering plug-in, standing in for the\n"
-           "PostScript core driver and the spooler.\n"
+    return "corvhost - prints a sample job through the UI and rendering plug-ins, standing in for\n"
+           "the PostScript core driver and the spooler.\n"
            "\n"
            "  corvhost [options]\n"
            "\n"
-           "  --plugin FILE        the plug-in (default: corvrend.dll beside corvhost.exe)\n"
+           "  --plugin FILE        the rendering plug-in (default: corvrend.dll beside corvhost.exe)\n"
+           "  --ui FILE|none       the UI plug-in, whose DevMode and DocumentEvent the job goes\n"
+           "                       through (default: corvui.dll beside corvhost.exe)\n"
            "  --ppd FILE           printer description (default: printers\\corvane-cp4500.ppd)\n"
            "  --out FILE           job stream (default: out\\job.prn)\n"
            "  --doc NAME           document name (default: Corvane sample job)\n"

@@ -18,6 +18,7 @@ struct EscapeRequest {
 
 struct HostOptions {
     std::wstring plugin;  // empty: corvrend.dll beside corvhost.exe
+    std::wstring ui;      // empty: corvui.dll beside corvhost.exe; "none": no UI plug-in
     std::wstring ppd;     // empty: printers\corvane-cp4500.ppd beside corvhost.exe
     std::wstring out = L"out\\job.prn";
     std::wstring doc = L"Corvane sample job";

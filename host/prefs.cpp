@@ -4,8 +4,11 @@
 #include "common/record.h"
 #include "host/comref.h"
 #include "host/coreui.h"
+#include "host/devmodes.h"
 #include "host/driver.h"
+#include "host/hostio.h"
 #include "host/optionlist.h"
+#include "host/plugin.h"
 #include "host/ppd.h"
 #include "host/uispooler.h"
 
@@ -23,10 +26,6 @@
 namespace corv::host {
 namespace {
 
-using DllGetClassObjectFn = HRESULT WINAPI(REFCLSID, REFIID, void**);
-using DllCanUnloadNowFn = HRESULT WINAPI();
-
-constexpr WORD kCorePrivateSize = sizeof(PSCRIPT5_PRIVATE_DEVMODE);
 constexpr UINT kTimerMs = 250;
 
 void Say(const char* format, ...) __attribute__((format(gnu_printf, 1, 2)));
@@ -37,43 +36,6 @@ void Say(const char* format, ...) {
     std::vfprintf(stderr, format, args);
     std::fputc('\n', stderr);
     va_end(args);
-}
-
-std::string Narrow(std::wstring_view s) {
-    std::string out;
-    for (wchar_t c : s) out.push_back(c >= 32 && c < 127 ? static_cast<char>(c) : '?');
-    return out;
-}
-
-std::wstring Widen(std::string_view s) {
-    std::wstring out;
-    for (unsigned char c : s) out.push_back(c);
-    return out;
-}
-
-std::string Hex(unsigned long long value) {
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%08llX", value);
-    return text;
-}
-
-bool ReadWholeFile(const std::wstring& path, std::string* text) {
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > (16 << 20)) return false;
-    text->resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    return size.QuadPart == 0 ||
-           (ReadFile(file.get(), text->data(), static_cast<DWORD>(size.QuadPart), &read, nullptr) &&
-            read == size.QuadPart);
-}
-
-std::wstring FullPath(const std::wstring& path) {
-    wchar_t full[MAX_PATH];
-    DWORD n = GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr);
-    return n && n < MAX_PATH ? std::wstring(full, n) : path;
 }
 
 void DestroyHeap(HANDLE heap) { HeapDestroy(heap); }
@@ -172,13 +134,11 @@ private:
     DriverOptionList options_;
     UiSpooler spooler_;
     UniqueHeap heap_;
-    UniqueLibrary module_;
-    DllGetClassObjectFn* getClassObject_ = nullptr;
-    DllCanUnloadNowFn* canUnloadNow_ = nullptr;
+    PluginModule module_;
     ComRef<IPrintOemUI2> plugin_;
     bool published_ = false;
     DWORD signature_ = 0, version_ = 0, privateSize_ = 0;
-    std::vector<BYTE> devmode_;
+    DevModeBuffer devmode_;
     std::wstring printerName_;
     std::wstring title_;  // "<model> Printing Preferences"
     OEMUIPSPARAM sheetParams_{};
@@ -207,37 +167,21 @@ private:
 PrefsSession* PrefsSession::current_ = nullptr;
 
 bool PrefsSession::Load() {
-    std::wstring path = o_.plugin.empty() ? ProgramFolder() + L"corvui.dll" : o_.plugin;
-    module_.reset(LoadLibraryW(path.c_str()));
-    if (!module_) return Fail("cannot load the plug-in " + Narrow(path) + " (error " + std::to_string(GetLastError()) + ")");
-    getClassObject_ = reinterpret_cast<DllGetClassObjectFn*>(
-        reinterpret_cast<void (*)()>(GetProcAddress(module_.get(), "DllGetClassObject")));
-    canUnloadNow_ = reinterpret_cast<DllCanUnloadNowFn*>(
-        reinterpret_cast<void (*)()>(GetProcAddress(module_.get(), "DllCanUnloadNow")));
-    if (!getClassObject_ || !canUnloadNow_) return Fail("the plug-in does not export DllGetClassObject and DllCanUnloadNow");
-    int patched = spooler_.Attach(module_.get());
+    std::string error;
+    const std::wstring path = o_.plugin.empty() ? ProgramFolder() + L"corvui.dll" : o_.plugin;
+    if (!module_.Load(path, &error)) return Fail(error);
+    int patched = spooler_.Attach(module_.handle());
     Trace("loaded " + Narrow(path) + ", " + std::to_string(patched) + " spooler imports redirected");
     return true;
 }
 
 bool PrefsSession::Create() {
-    ComRef<IClassFactory> factory;
-    HRESULT hr = getClassObject_(CLSID_OEMUI, IID_IClassFactory, factory.put());
-    if (FAILED(hr) || !factory.get()) return Fail("DllGetClassObject(CLSID_OEMUI) failed: " + Hex(hr));
-    ComRef<IUnknown> object;
-    hr = factory->CreateInstance(nullptr, IID_IUnknown, object.put());
-    if (FAILED(hr) || !object.get()) return Fail("CreateInstance(IID_IUnknown) failed: " + Hex(hr));
-    hr = object->QueryInterface(IID_IPrintOemUI2, plugin_.put());
-    if (FAILED(hr) || !plugin_.get()) return Fail("the plug-in object has no IPrintOemUI2: " + Hex(hr));
-
-    DWORD needed = 0;
-    hr = plugin_->GetInfo(OEMGI_GETSIGNATURE, &signature_, sizeof signature_, &needed);
-    if (hr != S_OK) return Fail("GetInfo(OEMGI_GETSIGNATURE) failed: " + Hex(hr));
-    hr = plugin_->GetInfo(OEMGI_GETVERSION, &version_, sizeof version_, &needed);
-    if (hr != S_OK) return Fail("GetInfo(OEMGI_GETVERSION) failed: " + Hex(hr));
+    std::string error;
+    if (FAILED(module_.Create(CLSID_OEMUI, IID_IPrintOemUI2, plugin_.put(), &error))) return Fail(error);
+    if (!ReadPluginInfo(plugin_.get(), &signature_, &version_, &error)) return Fail(error);
     Trace("GetInfo: signature " + Hex(signature_) + ", version " + std::to_string(version_));
 
-    hr = plugin_->PublishDriverInterface(static_cast<IUnknown*>(static_cast<IPrintCoreUI2*>(&core_)));
+    HRESULT hr = plugin_->PublishDriverInterface(static_cast<IUnknown*>(static_cast<IPrintCoreUI2*>(&core_)));
     Trace("PublishDriverInterface(IPrintCoreUI2) -> " + Hex(hr));
     if (hr != S_OK) return Fail("the plug-in refused the IPrintCoreUI2 helper: " + Hex(hr));
     published_ = true;
@@ -249,51 +193,25 @@ bool PrefsSession::Create() {
 }
 
 bool PrefsSession::DevModes() {
-    OEMDMPARAM p{};
-    p.cbSize = sizeof p;
-    p.hPrinter = spooler_.printer();
-    p.hModule = module_.get();
-    HRESULT hr = plugin_->DevMode(OEMDM_SIZE, &p);
-    privateSize_ = p.cbBufSize;
-    Trace("DevMode(OEMDM_SIZE) -> " + Hex(hr) + ", " + std::to_string(privateSize_) + " bytes");
-    if (hr != S_OK) return Fail("DevMode(OEMDM_SIZE) failed: " + Hex(hr));
-    if (privateSize_ < sizeof(OEM_DMEXTRAHEADER) || privateSize_ > 0x10000)
-        return Fail("the plug-in asks for a private DEVMODE of " + std::to_string(privateSize_) + " bytes");
-
-    auto build = [&](std::vector<BYTE>* buffer) {
-        buffer->assign(sizeof(DEVMODEW) + kCorePrivateSize + privateSize_, 0);
-        auto dm = reinterpret_cast<PDEVMODEW>(buffer->data());
-        std::wcsncpy(dm->dmDeviceName, printerName_.c_str(), CCHDEVICENAME - 1);
-        dm->dmSpecVersion = DM_SPECVERSION;
-        dm->dmDriverVersion = 0x0600;
-        dm->dmSize = sizeof(DEVMODEW);
-        dm->dmDriverExtra = static_cast<WORD>(kCorePrivateSize + privateSize_);
-        dm->dmFields = DM_ORIENTATION | DM_COPIES | DM_COLLATE | DM_NUP;
-        dm->dmOrientation = DMORIENT_PORTRAIT;
-        dm->dmCopies = 1;
-        dm->dmNup = DMNUP_SYSTEM;
-        reinterpret_cast<PSCRIPT5_PRIVATE_DEVMODE*>(buffer->data() + sizeof(DEVMODEW))->wSize = kCorePrivateSize;
-    };
-    build(&devmode_);
-    auto current = reinterpret_cast<PDEVMODEW>(devmode_.data());
-    BYTE* currentPrivate = devmode_.data() + sizeof(DEVMODEW) + kCorePrivateSize;
-    p.pPublicDMIn = current;
-    p.pOEMDMOut = currentPrivate;
-    p.cbBufSize = privateSize_;
-    hr = plugin_->DevMode(OEMDM_DEFAULT, &p);
-    Trace("DevMode(OEMDM_DEFAULT) -> " + Hex(hr));
-    if (hr != S_OK) return Fail("DevMode(OEMDM_DEFAULT) failed: " + Hex(hr));
-
+    const DevModeCaller caller{plugin_.get(), spooler_.printer(), module_.handle(), nullptr};
+    std::string error;
+    if (!AskPrivateSize(caller, &privateSize_, &error)) return Fail(error);
+    Trace("DevMode(OEMDM_SIZE) -> " + std::to_string(privateSize_) + " bytes");
+    DEVMODEW base{};
+    std::wcsncpy(base.dmDeviceName, printerName_.c_str(), CCHDEVICENAME - 1);
+    base.dmSpecVersion = DM_SPECVERSION;
+    base.dmDriverVersion = 0x0600;
+    base.dmFields = DM_ORIENTATION | DM_COPIES | DM_COLLATE | DM_NUP;
+    base.dmOrientation = DMORIENT_PORTRAIT;
+    base.dmCopies = 1;
+    base.dmNup = DMNUP_SYSTEM;
+    devmode_ = DevModeBuffer(base, privateSize_);
+    if (!DefaultDevMode(caller, &devmode_, &error)) return Fail(error);
+    Trace("DevMode(OEMDM_DEFAULT) -> S_OK");
     // An application's DEVMODE, here the defaults themselves, merged into the driver's.
-    std::vector<BYTE> input = devmode_;
-    p.pPublicDMIn = reinterpret_cast<PDEVMODEW>(input.data());
-    p.pPublicDMOut = current;
-    p.pOEMDMIn = input.data() + sizeof(DEVMODEW) + kCorePrivateSize;
-    p.pOEMDMOut = currentPrivate;
-    p.cbBufSize = privateSize_;
-    hr = plugin_->DevMode(OEMDM_MERGE, &p);
-    Trace("DevMode(OEMDM_MERGE) -> " + Hex(hr));
-    if (hr != S_OK) return Fail("DevMode(OEMDM_MERGE) failed: " + Hex(hr));
+    const DevModeBuffer input = devmode_;
+    if (!MergeDevMode(caller, input, &devmode_, &error)) return Fail(error);
+    Trace("DevMode(OEMDM_MERGE) -> S_OK");
     return true;
 }
 
@@ -302,10 +220,10 @@ bool PrefsSession::CommonUi() {
     uiParams_.poemuiobj = core_.uiObject();
     uiParams_.hPrinter = spooler_.printer();
     uiParams_.pPrinterName = printerName_.data();
-    uiParams_.hModule = module_.get();
+    uiParams_.hModule = module_.handle();
     uiParams_.hOEMHeap = heap_.get();
-    uiParams_.pPublicDM = reinterpret_cast<PDEVMODEW>(devmode_.data());
-    uiParams_.pOEMDM = devmode_.data() + sizeof(DEVMODEW) + kCorePrivateSize;
+    uiParams_.pPublicDM = devmode_.Public();
+    uiParams_.pOEMDM = devmode_.Private();
     uiParams_.dwFlags = DM_IN_BUFFER | DM_OUT_BUFFER | DM_IN_PROMPT;
     uiParams_.pDrvOptItems = options_.items();
     uiParams_.cDrvOptItems = options_.count();
@@ -495,7 +413,7 @@ LONG PrefsSession::OnDriverSheet(PPROPSHEETUI_INFO info, LPARAM lParam) {
             sheetParams_.poemuiobj = core_.uiObject();
             sheetParams_.hPrinter = spooler_.printer();
             sheetParams_.pPrinterName = printerName_.data();
-            sheetParams_.hModule = module_.get();
+            sheetParams_.hModule = module_.handle();
             sheetParams_.hOEMHeap = heap_.get();
             sheetParams_.pPublicDM = uiParams_.pPublicDM;
             sheetParams_.pOEMDM = uiParams_.pOEMDM;
@@ -710,11 +628,11 @@ void PrefsSession::Teardown() {
     if (left != 0) Violation("the plug-in object still counts " + std::to_string(left) + " references after the driver's last Release");
     if (published_ && core_.references() != 1)
         Violation("the plug-in still holds " + std::to_string(core_.references() - 1) + " references on the core helper");
-    HRESULT hr = canUnloadNow_();
+    HRESULT hr = module_.CanUnloadNow();
     if (hr != S_OK) Violation("DllCanUnloadNow answers " + Hex(hr) + " with every object released");
     if (spooler_.openHandles()) Violation("the plug-in left " + std::to_string(spooler_.openHandles()) + " printer handles open");
     spooler_.Detach();
-    module_.reset();
+    module_.Unload();
 }
 
 void PrefsSession::Report() {
@@ -728,7 +646,7 @@ void PrefsSession::Report() {
                     static_cast<unsigned long>(u.previousSelection), static_cast<unsigned long>(u.mode));
     for (const auto& line : options_.Describe()) std::printf("option: %s\n", Narrow(line).c_str());
     if (privateSize_ == kRecordSize) {
-        auto record = reinterpret_cast<const JobSettings*>(devmode_.data() + sizeof(DEVMODEW) + kCorePrivateSize);
+        auto record = reinterpret_cast<const JobSettings*>(devmode_.Private());
         std::printf("record: bWatermarkOnEscape %u\n", static_cast<unsigned>(record->bWatermarkOnEscape));
     }
     std::printf("result: %s\n", !setResultSeen_ ? "no SET_RESULT"
@@ -820,14 +738,10 @@ int RunPrefs(int argc, wchar_t** argv) {
         Say("%s: %s", Narrow(ppdPath).c_str(), error.c_str());
         return kExitBadInput;
     }
-    PrinterFacts facts;
-    if (const std::string* name = ppd.Global("NickName")) facts.printerName = facts.driverName = Widen(*name);
-    facts.configFile = FullPath(options.plugin.empty() ? ProgramFolder() + L"corvui.dll" : options.plugin);
-    facts.driverPath = FullPath(options.render.empty() ? ProgramFolder() + L"corvrend.dll" : options.render);
-    facts.dataFile = ppdPath;
-    std::wstring folder = facts.configFile.substr(0, facts.configFile.find_last_of(L"\\/") + 1);
-    facts.dependentFiles = {facts.configFile, facts.driverPath, ppdPath, folder + L"corvui.chm"};
-    PrefsSession session(options, ppd, std::move(facts));
+    PrefsSession session(
+        options, ppd,
+        DescribePrinter(ppd, ppdPath, FullPath(options.plugin.empty() ? ProgramFolder() + L"corvui.dll" : options.plugin),
+                        FullPath(options.render.empty() ? ProgramFolder() + L"corvrend.dll" : options.render)));
     return session.Run();
 }
 

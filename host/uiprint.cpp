@@ -1,9 +1,6 @@
 #include "host/uiprint.h"
 
 #include "common/platform/oemintf.h"
-#include "plug-in/inboxui/core/coverpage.h"
-#include "plug-in/inboxui/core/docevents.h"
-#include "plug-in/inboxui/core/watermark.h"
 
 #include <algorithm>
 #include <cmath>
@@ -37,12 +34,6 @@ const char* EventName(INT event) {
 
 }  // namespace
 
-HRESULT CallUiDocumentEvent(HANDLE printer, HDC dc, INT event, ULONG inSize, PVOID in, ULONG outSize, PVOID out,
-                            PINT result) {
-    static const ui::DocEventCalls kProduct{&ui::PlatformExtEscape, &ui::DrawWatermark, &ui::DrawFaxCoverPage};
-    return ui::HandleDocumentEvent(kProduct, printer, dc, event, inSize, in, outSize, out, result);
-}
-
 UiPrinting* UiPrinting::current_ = nullptr;
 
 UiPrinting::UiPrinting(PrintTarget* target, const UiPrintSettings& settings) : target_(target), s_(settings) {
@@ -50,16 +41,19 @@ UiPrinting::UiPrinting(PrintTarget* target, const UiPrintSettings& settings) : t
         notes_.push_back("a second printer device context in the same process");
         return;
     }
+    if (!s_.handler) {
+        notes_.push_back("no document-event handler");
+        return;
+    }
     current_ = this;
-    // The UI plug-in's code lives in this program, so this program's imports are the ones it calls.
-    HMODULE self = GetModuleHandleW(nullptr);
+    HMODULE self = s_.module ? s_.module : GetModuleHandleW(nullptr);
     getDeviceCaps_ = ImportPatch(self, "gdi32.dll", "GetDeviceCaps", reinterpret_cast<void*>(&GetDeviceCapsStandIn));
     extEscape_ = ImportPatch(self, "gdi32.dll", "ExtEscape", reinterpret_cast<void*>(&ExtEscapeStandIn));
     startPage_ = ImportPatch(self, "gdi32.dll", "StartPage", reinterpret_cast<void*>(&StartPageStandIn));
     endPage_ = ImportPatch(self, "gdi32.dll", "EndPage", reinterpret_cast<void*>(&EndPageStandIn));
     // Without its own escapes and page geometry the device context would be the screen's.
     active_ = getDeviceCaps_.active() && extEscape_.active();
-    if (!active_) notes_.push_back("this program does not import GetDeviceCaps and ExtEscape from gdi32.dll");
+    if (!active_) notes_.push_back("the UI plug-in does not import GetDeviceCaps and ExtEscape from gdi32.dll");
     if (active_ && !s_.previewFolder.empty()) MakeFolders(s_.previewFolder);
 }
 

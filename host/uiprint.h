@@ -1,10 +1,10 @@
 // The UI plug-in's side of a print job: corvhost calls its document-event handler as the
 // system driver does (the filter once, each page's start and end, the document's end) with a
 // printer device context of its own making. Wine has no printers, so that device context is an
-// enhanced-metafile recording per page, and corvhost's own imports of GetDeviceCaps, ExtEscape,
-// StartPage and EndPage (the UI plug-in's code is linked into it) answer for it as a printer's
-// would: the printer's page geometry, the escapes through the driver's escape chain, and pages
-// that become pages of the PostScript job.
+// enhanced-metafile recording per page, and the UI plug-in's imports of GetDeviceCaps,
+// ExtEscape, StartPage and EndPage answer for it as a printer's would: the printer's page
+// geometry, the escapes through the driver's escape chain, and pages that become pages of the
+// PostScript job.
 #pragma once
 
 #include "host/devcaps.h"
@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -33,12 +34,9 @@ protected:
     ~PrintTarget() = default;
 };
 
-using DocumentEventFn = HRESULT (*)(HANDLE printer, HDC dc, INT event, ULONG inSize, PVOID in, ULONG outSize,
-                                    PVOID out, PINT result);
-
-// The one place corvhost reaches the UI plug-in's document events.
-HRESULT CallUiDocumentEvent(HANDLE printer, HDC dc, INT event, ULONG inSize, PVOID in, ULONG outSize, PVOID out,
-                            PINT result);
+// The UI plug-in's DocumentEvent, as the driver reaches it.
+using DocumentEventFn = std::function<HRESULT(HANDLE printer, HDC dc, INT event, ULONG inSize, PVOID in,
+                                              ULONG outSize, PVOID out, PINT result)>;
 
 // What a page's recording shows, kept for the job's report.
 struct PagePreview {
@@ -55,7 +53,8 @@ struct UiPrintSettings {
     int pages = 1;               // of the document, for the caption
     std::wstring previewFolder;  // empty: no preview files
     int previewDpi = 50;
-    DocumentEventFn handler = &CallUiDocumentEvent;
+    DocumentEventFn handler;
+    HMODULE module = nullptr;  // whose GDI imports draw on the printer: the UI plug-in's (null: this program's)
 };
 
 class UiPrinting {

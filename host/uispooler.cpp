@@ -1,5 +1,8 @@
 #include "host/uispooler.h"
 
+#include "host/hostio.h"
+#include "host/ppd.h"
+
 #include <cstring>
 #include <utility>
 
@@ -68,6 +71,18 @@ BOOL BadLevel() {
 }
 
 }  // namespace
+
+PrinterFacts DescribePrinter(const Ppd& ppd, const std::wstring& ppdPath, const std::wstring& uiPath,
+                             const std::wstring& renderPath) {
+    PrinterFacts facts;
+    if (const std::string* name = ppd.Global("NickName")) facts.printerName = facts.driverName = Widen(*name);
+    facts.configFile = uiPath;
+    facts.driverPath = renderPath;
+    facts.dataFile = ppdPath;
+    const std::wstring folder = uiPath.substr(0, uiPath.find_last_of(L"\\/") + 1);
+    facts.dependentFiles = {uiPath, renderPath, ppdPath, folder + L"corvui.chm"};
+    return facts;
+}
 
 BOOL PackPrinterInfo(const PrinterFacts& f, DWORD level, BYTE* buffer, DWORD size, DWORD* needed) {
     if (level != 2) return BadLevel();

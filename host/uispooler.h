@@ -26,6 +26,13 @@ struct PrinterFacts {
     std::wstring document = L"Corvane sample job";
 };
 
+struct Ppd;
+
+// The printer as corvhost installs it: named by the description's NickName, with the two
+// plug-ins, the description and a help file beside the UI plug-in as the driver's files.
+PrinterFacts DescribePrinter(const Ppd& ppd, const std::wstring& ppdPath, const std::wstring& uiPath,
+                             const std::wstring& renderPath);
+
 // The spooler's records, packed as the spooler packs them: the structure first, its strings
 // after it in the same buffer. Without a buffer that holds it all: FALSE, the needed size and
 // ERROR_INSUFFICIENT_BUFFER. Levels other than those named: FALSE and ERROR_INVALID_LEVEL.

@@ -1,4 +1,4 @@
-// Calls two imported functions through its own import table, as the plug-ins do.
+// Calls imported functions through its own import table, as the plug-ins do.
 #include <windows.h>
 #include <winspool.h>
 
@@ -7,3 +7,7 @@ extern "C" __declspec(dllexport) BOOL ProbeWritePrinter(HANDLE printer, void* da
 }
 
 extern "C" __declspec(dllexport) int ProbeGetDeviceCaps(HDC dc, int index) { return GetDeviceCaps(dc, index); }
+
+extern "C" __declspec(dllexport) int ProbeExtEscape(HDC dc, int code, int inSize, LPCSTR in, int outSize, LPSTR out) {
+    return ExtEscape(dc, code, inSize, in, outSize, out);
+}

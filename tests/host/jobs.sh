@@ -4,9 +4,10 @@
 #
 #   jobs.sh CASE
 #
-# Environment (set by CTest): WINE, CORVHOST (corvhost.exe), STUBREND (the stub plug-in),
-# JOBS_DIR (scratch folder). Cases that need the real plug-in are skipped (exit 77) when
-# corvrend.dll is not beside corvhost.exe; all are skipped without Ghostscript.
+# Environment (set by CTest): WINE, CORVHOST (corvhost.exe), STUBREND (the stub rendering
+# plug-in), STUBUI (the stub UI plug-in), JOBS_DIR (scratch folder). Cases that need the real
+# plug-in are skipped (exit 77) when corvrend.dll is not beside corvhost.exe; all are skipped
+# without Ghostscript.
 set -uo pipefail
 
 case_name=$1
@@ -321,6 +322,46 @@ faxcover)
   contains twoup.prn "%%Page: 4 4"
   contains twoup.prn "Fax Cover page"
   gs_ok twoup.prn 3
+  ;;
+
+uiside)
+  # The UI plug-in's DevMode comes first, as in the application's DocumentProperties; the
+  # rendering plug-in then merges what it produced.
+  real both --pages 2 --trace
+  ui_line=$(grep -n "UI DevMode(OEMDM_SIZE)" both.err | cut -d: -f1)
+  render_line=$(grep -n "^corvhost: DevMode(OEMDM_SIZE)" both.err | cut -d: -f1)
+  [ -n "$ui_line" ] && [ -n "$render_line" ] && [ "$ui_line" -lt "$render_line" ] ||
+    fail "the UI plug-in's DevMode calls do not come before the rendering plug-in's"
+  contains both.err "UI Release -> 0"
+  contains both.prn "%%Pages: (atend)"
+  # Dynamic text reaches the spooler through the UI plug-in's own imports: the printer's name
+  # and the job's owner.
+  real dynamic --pages 1 --set bWatermarks=1 --set "wmFirst.szText=%printer% / %Username%" --set wmFirst.bDynamic=1 \
+    --set "wmOther.szText=%printer% / %Username%" --set wmOther.bDynamic=1 --trace
+  contains dynamic.out 'preview page 1: "Corvane CP 4500 PS / corvuser"'
+  real dynamicmono --pages 1 --ppd "$(winpath "$(dirname "$CORVHOST")/printers/corvane-mp2100.ppd")" --set bWatermarks=1 \
+    --set "wmFirst.szText=%printer%" --set wmFirst.bDynamic=1 --set "wmOther.szText=%printer%" \
+    --set wmOther.bDynamic=1 --trace
+  contains dynamicmono.out 'preview page 1: "Corvane MP 2100 PS"'
+  # Without the UI plug-in the rendering side alone prints, with the page count known at once.
+  real alone --pages 2 --watermark Draft --ui none --trace
+  lacks alone.err "UI DevMode"
+  lacks alone.out "preview page"
+  contains alone.prn "%%Pages: 2"
+  gs_ok alone.prn 2
+  # A UI plug-in whose record is not the rendering plug-in's stops the job before it starts.
+  host mismatch --ui "$(winpath "$STUBUI")"
+  [ "$rc" -eq 1 ] || fail "a UI plug-in with another record size gave exit $rc, not 1"
+  contains mismatch.err "the UI plug-in for 12"
+  [ ! -s mismatch.prn ] || fail "a job was written despite the mismatch"
+  host missing --ui 'Z:\nonexistent\corvui.dll'
+  [ "$rc" -eq 1 ] || fail "a missing UI plug-in gave exit $rc, not 1"
+  contains missing.err "--ui none"
+  # A rendering side that answers DevMode otherwise than the UI side is reported.
+  CORV_STUB_FAULT=other-record host other --plugin "$(winpath "$STUBREND")"
+  [ "$rc" -eq 3 ] || fail "differing records gave exit $rc, not 3"
+  contains other.err "default records differ from byte"
+  contains other.err "merge changed the UI plug-in's record from byte"
   ;;
 
 *)

@@ -50,7 +50,13 @@ public:
         std::memcpy(buffer, &value, 4);
         return S_OK;
     }
-    STDMETHOD(DevMode)(DWORD mode, POEMDMPARAM param) override { return corv::RecordDevMode(mode, param); }
+    STDMETHOD(DevMode)(DWORD mode, POEMDMPARAM param) override {
+        const HRESULT hr = corv::RecordDevMode(mode, param);
+        // A rendering side whose record code is not the UI side's: its defaults and merge differ.
+        if (hr == S_OK && (mode == OEMDM_DEFAULT || mode == OEMDM_MERGE) && Fault(L"other-record"))
+            static_cast<corv::JobSettings*>(param->pOEMDMOut)->dwPallidor += 1;
+        return hr;
+    }
     STDMETHOD(EnableDriver)(DWORD, DWORD, PDRVENABLEDATA data) override {
         if (data) data->c = 0;
         return S_OK;

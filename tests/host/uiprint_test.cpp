@@ -237,6 +237,58 @@ TEST_F(UiPrintingTest, TheImportsAreTheRealOnesAgainAfterTheJob) {
     EXPECT_EQ(*slot, before);
 }
 
+// The UI plug-in is a DLL of its own: the device context answers through that module's imports,
+// and this program's calls on the same device context reach the real GDI.
+TEST_F(UiPrintingTest, ThePlugInsModuleIsTheOneThatSeesThePrinter) {
+    wchar_t path[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    while (n && path[n - 1] != L'\\' && path[n - 1] != L'/') --n;
+    const std::wstring probePath = std::wstring(path, n) + L"iatprobe.dll";
+    HMODULE probe = LoadLibraryW(probePath.c_str());
+    ASSERT_NE(probe, nullptr) << "iatprobe.dll must sit beside the test program";
+    using CapsFn = int(HDC, int);
+    using EscapeFn = int(HDC, int, int, LPCSTR, int, LPSTR);
+    auto* caps = reinterpret_cast<CapsFn*>(reinterpret_cast<void (*)()>(GetProcAddress(probe, "ProbeGetDeviceCaps")));
+    auto* escape = reinterpret_cast<EscapeFn*>(reinterpret_cast<void (*)()>(GetProcAddress(probe, "ProbeExtEscape")));
+    ASSERT_TRUE(caps && escape);
+
+    int throughModule = 0, throughProgram = 0, escaped = 0;
+    handler.onEvent = [&](INT event, HDC dc) {
+        if (event != DOCUMENTEVENT_STARTPAGE) return;
+        throughModule = caps(dc, PHYSICALWIDTH);
+        throughProgram = GetDeviceCaps(dc, PHYSICALWIDTH);
+        escaped = escape(dc, 0x10005, 0, nullptr, 0, nullptr);
+    };
+    UiPrintSettings settings = Settings();
+    settings.module = probe;
+    {
+        UiPrinting ui(&target, settings);
+        ASSERT_TRUE(ui.active());
+        ui.StartDocument();
+        ui.StartPage(1, 1);
+        ui.EndPage();
+    }
+    FreeLibrary(probe);
+    EXPECT_EQ(throughModule, 5100);
+    EXPECT_NE(throughProgram, 5100);  // a metafile's own width, not the printer's
+    EXPECT_EQ(escaped, 42);
+    EXPECT_EQ(target.log, (std::vector<std::string>{"escape 65541 "}));
+}
+
+TEST_F(UiPrintingTest, WithoutAHandlerNothingIsPatchedOrSent) {
+    void** slot = FindImportSlot(GetModuleHandleW(nullptr), "gdi32.dll", "ExtEscape");
+    ASSERT_NE(slot, nullptr);
+    void* before = *slot;
+    UiPrintSettings settings = Settings();
+    settings.handler = nullptr;
+    UiPrinting ui(&target, settings);
+    EXPECT_FALSE(ui.active());
+    EXPECT_EQ(*slot, before);
+    PrintTwoPages(ui);
+    EXPECT_TRUE(handler.events.empty());
+    EXPECT_TRUE(ui.previews().empty());
+}
+
 TEST(WatermarkPresets, DraftIsAGreyDiagonalOnEveryPage) {
     std::vector<std::wstring> settings;
     ASSERT_TRUE(WatermarkPreset(L"draft", &settings));
