@@ -81,6 +81,10 @@ PrinterFacts DescribePrinter(const Ppd& ppd, const std::wstring& ppdPath, const 
     facts.dataFile = ppdPath;
     const std::wstring folder = uiPath.substr(0, uiPath.find_last_of(L"\\/") + 1);
     facts.dependentFiles = {uiPath, renderPath, ppdPath, folder + L"corvui.chm"};
+    // The spooler makes the user who prints the owner of the job.
+    wchar_t user[257];
+    DWORD size = 257;
+    if (GetUserNameW(user, &size) && size > 1) facts.userName.assign(user, size - 1);
     return facts;
 }
 

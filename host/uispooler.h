@@ -29,7 +29,8 @@ struct PrinterFacts {
 struct Ppd;
 
 // The printer as corvhost installs it: named by the description's NickName, with the two
-// plug-ins, the description and a help file beside the UI plug-in as the driver's files.
+// plug-ins, the description and a help file beside the UI plug-in as the driver's files; its
+// jobs belong to the user who runs corvhost.
 PrinterFacts DescribePrinter(const Ppd& ppd, const std::wstring& ppdPath, const std::wstring& uiPath,
                              const std::wstring& renderPath);
 

@@ -3,7 +3,8 @@
 # PostScript core driver and the spooler. The job stream lands in out/job.prn and is shown; with
 # Ghostscript at hand its sheets are rendered to out/job-N.png as well.
 #
-#   bash tools/main-job.sh                 # the sample job: three pages, confidential print
+#   bash tools/main-job.sh                 # the sample job: three pages, confidential print,
+#                                          # a dynamic watermark (previews in out/preview)
 #   bash tools/main-job.sh --nup 2 ...     # any corvhost options instead (see corvhost --help)
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -15,8 +16,14 @@ mkdir -p "$CORV_ROOT/out"
 cd "$CORV_ROOT"
 
 if [ $# -eq 0 ]; then
+  # Confidential print with a PIN, and a watermark whose text the UI plug-in fills in from the
+  # spooler's job; each page as the UI plug-in drew it lands in out/preview.
   set -- --pages 3 --doc "Corvane sample job" \
-         --set dwOutputTo=4 --set szHoldUserName=newcomer --set szHoldPin=1234
+         --set dwOutputTo=4 --set szHoldUserName=newcomer --set szHoldPin=1234 \
+         --watermark Confidential \
+         --set "wmFirst.szText=CONFIDENTIAL %Username%" --set wmFirst.bDynamic=1 \
+         --set "wmOther.szText=CONFIDENTIAL %Username%" --set wmOther.bDynamic=1 \
+         --preview out/preview
 fi
 out=out/job.prn
 args=("$@")

@@ -338,7 +338,9 @@ uiside)
   # and the job's owner.
   real dynamic --pages 1 --set bWatermarks=1 --set "wmFirst.szText=%printer% / %Username%" --set wmFirst.bDynamic=1 \
     --set "wmOther.szText=%printer% / %Username%" --set wmOther.bDynamic=1 --trace
-  contains dynamic.out 'preview page 1: "Corvane CP 4500 PS / corvuser"'
+  owner=$(sed -n 's/.*USERID = "\([^"]*\)".*/\1/p' dynamic.prn | head -1)
+  [ -n "$owner" ] || fail "the job names no USERID"
+  contains dynamic.out "preview page 1: \"Corvane CP 4500 PS / $owner\""
   real dynamicmono --pages 1 --ppd "$(winpath "$(dirname "$CORVHOST")/printers/corvane-mp2100.ppd")" --set bWatermarks=1 \
     --set "wmFirst.szText=%printer%" --set wmFirst.bDynamic=1 --set "wmOther.szText=%printer%" \
     --set wmOther.bDynamic=1 --trace
