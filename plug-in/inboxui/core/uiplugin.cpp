@@ -4,10 +4,8 @@
 #include "common/handles.h"
 #include "common/record.h"
 #include "common/text.h"
-#include "plug-in/inboxui/core/coverpage.h"
 #include "plug-in/inboxui/core/docevents.h"
 #include "plug-in/inboxui/core/module.h"
-#include "plug-in/inboxui/core/watermark.h"
 #include "plug-in/inboxui/pages/about.h"
 #include "plug-in/inboxui/pages/help.h"
 #include "plug-in/inboxui/profiles/store.h"
@@ -605,8 +603,7 @@ HRESULT UiPlugin::HideStandardUI(DWORD) { return E_NOTIMPL; }
 
 HRESULT UiPlugin::DocumentEvent(HANDLE printer, HDC dc, INT event, ULONG cbIn, PVOID pvIn, ULONG cbOut, PVOID pvOut,
                                 PINT result) {
-    static const DocEventCalls kCalls{&PlatformExtEscape, &DrawWatermark, &DrawFaxCoverPage};
-    return HandleDocumentEvent(kCalls, printer, dc, event, cbIn, pvIn, cbOut, pvOut, result);
+    return HandleDocumentEvent(printer, dc, event, cbIn, pvIn, cbOut, pvOut, result);
 }
 
 LONG APIENTRY OptionItemCallback(PCPSUICBPARAM callback, POEMCUIPPARAM param) {
