@@ -1,10 +1,10 @@
-// corvui.dll as the core driver sees it: loaded by path, reached through its two exports and
-// through raw vtable slots, so a slot mix-up in the DLL shows as the wrong method answering.
-// The spooler is stood in for by patching the DLL's own imports.
+// corvui.dll as the core driver sees it, by export and raw vtable slot. The spooler is stood in
+// for by patching the DLL's own imports.
 #pragma once
 
 #include "common/platform/oemintf.h"
 #include "tests/support/iatpatch_ui.h"
+#include "tests/support/rawcom.h"
 
 #include <cstring>
 #include <map>
@@ -13,52 +13,20 @@
 
 namespace corvtest {
 
-using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(const CLSID*, const IID*, void**);
-using CanUnloadNowFn = HRESULT(STDAPICALLTYPE*)();
-
 inline HMODULE UiModule() {
-    static HMODULE module = [] {
-        WCHAR path[MAX_PATH];
-        DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-        std::wstring dir(path, n);
-        dir.resize(dir.find_last_of(L"\\/") + 1);
-        return LoadLibraryW((dir + L"corvui.dll").c_str());
-    }();
+    static HMODULE module = LoadBesideTests(L"corvui.dll");
     return module;
 }
 
 template <typename F>
 F Export(const char* name) {
-    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(UiModule(), name)));
+    return ExportOf<F>(UiModule(), name);
 }
 
 inline HRESULT GetUiClassObject(const CLSID& clsid, const IID& iid, void** out) {
     return Export<GetClassObjectFn>("DllGetClassObject")(&clsid, &iid, out);
 }
 inline HRESULT UiCanUnloadNow() { return Export<CanUnloadNowFn>("DllCanUnloadNow")(); }
-
-template <typename R, typename... A>
-R Slot(void* object, int slot, A... args) {
-    using F = R(STDMETHODCALLTYPE*)(void*, A...);
-    void** table = *static_cast<void***>(object);
-    return reinterpret_cast<F>(table[slot])(object, args...);
-}
-
-struct RawUnknown {
-    void* p = nullptr;
-    HRESULT QueryInterface(const IID& iid, void** out) const {
-        return Slot<HRESULT, const IID*, void**>(p, 0, &iid, out);
-    }
-    ULONG AddRef() const { return Slot<ULONG>(p, 1); }
-    ULONG Release() const { return Slot<ULONG>(p, 2); }
-};
-
-struct RawFactory : RawUnknown {
-    HRESULT CreateInstance(void* outer, const IID& iid, void** out) const {
-        return Slot<HRESULT, void*, const IID*, void**>(p, 3, outer, &iid, out);
-    }
-    HRESULT LockServer(BOOL lock) const { return Slot<HRESULT, BOOL>(p, 4, lock); }
-};
 
 // IPrintOemUI2, by slot, in the interface chain's order.
 struct RawUiPlugin : RawUnknown {

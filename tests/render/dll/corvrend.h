@@ -1,62 +1,28 @@
-// corvrend.dll as the core driver sees it: loaded by path, reached through its two exports and
-// through raw vtable slots. Nothing of the plug-in's code is linked into these tests; a slot
-// mix-up in the DLL shows as the wrong method answering.
+// corvrend.dll as the core driver sees it, by export and raw vtable slot.
 #pragma once
 
 #include "common/platform/oemintf.h"
+#include "tests/support/rawcom.h"
 
 #include <string>
 
 namespace corvtest {
 
-using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(const CLSID*, const IID*, void**);
-using CanUnloadNowFn = HRESULT(STDAPICALLTYPE*)();
-
 // The DLL sits beside the test program.
 inline HMODULE RenderModule() {
-    static HMODULE module = [] {
-        WCHAR path[MAX_PATH];
-        DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-        std::wstring dir(path, n);
-        dir.resize(dir.find_last_of(L"\\/") + 1);
-        return LoadLibraryW((dir + L"corvrend.dll").c_str());
-    }();
+    static HMODULE module = LoadBesideTests(L"corvrend.dll");
     return module;
 }
 
 template <typename F>
 F Export(const char* name) {
-    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(RenderModule(), name)));
+    return ExportOf<F>(RenderModule(), name);
 }
 
 inline HRESULT GetRenderClassObject(const CLSID& clsid, const IID& iid, void** out) {
     return Export<GetClassObjectFn>("DllGetClassObject")(&clsid, &iid, out);
 }
 inline HRESULT RenderCanUnloadNow() { return Export<CanUnloadNowFn>("DllCanUnloadNow")(); }
-
-// Calls vtable slot `slot` of a COM object with the exact parameter types of that method.
-template <typename R, typename... A>
-R Slot(void* object, int slot, A... args) {
-    using F = R(STDMETHODCALLTYPE*)(void*, A...);
-    void** table = *static_cast<void***>(object);
-    return reinterpret_cast<F>(table[slot])(object, args...);
-}
-
-// IUnknown, by slot.
-struct RawUnknown {
-    void* p = nullptr;
-    HRESULT QueryInterface(const IID& iid, void** out) const { return Slot<HRESULT, const IID*, void**>(p, 0, &iid, out); }
-    ULONG AddRef() const { return Slot<ULONG>(p, 1); }
-    ULONG Release() const { return Slot<ULONG>(p, 2); }
-};
-
-// IClassFactory, by slot.
-struct RawFactory : RawUnknown {
-    HRESULT CreateInstance(void* outer, const IID& iid, void** out) const {
-        return Slot<HRESULT, void*, const IID*, void**>(p, 3, outer, &iid, out);
-    }
-    HRESULT LockServer(BOOL lock) const { return Slot<HRESULT, BOOL>(p, 4, lock); }
-};
 
 // IPrintOemPS2, by slot, in the interface chain's order.
 struct RawPlugin : RawUnknown {
