@@ -3,6 +3,7 @@
 #include "host/hostio.h"
 
 #include <cstring>
+#include <cwchar>
 
 namespace corv::host {
 namespace {
@@ -33,6 +34,14 @@ void PointAt(const DevModeCaller& caller, DevModeBuffer* dm) {
 }
 
 }  // namespace
+
+DEVMODEW DriverPublicDevMode(const std::wstring& deviceName) {
+    DEVMODEW dm{};
+    std::wcsncpy(dm.dmDeviceName, deviceName.c_str(), CCHDEVICENAME - 1);
+    dm.dmSpecVersion = DM_SPECVERSION;
+    dm.dmDriverVersion = 0x0600;
+    return dm;
+}
 
 DevModeBuffer::DevModeBuffer(const DEVMODEW& base, DWORD privateSize)
     : bytes_(kPrivateAt + privateSize, 0), privateSize_(privateSize) {

@@ -12,6 +12,9 @@ namespace corv::host {
 
 constexpr WORD kCorePrivateSize = sizeof(PSCRIPT5_PRIVATE_DEVMODE);
 
+// The public fields every DEVMODE of this driver starts from: the device name and the versions.
+DEVMODEW DriverPublicDevMode(const std::wstring& deviceName);
+
 class DevModeBuffer {
 public:
     DevModeBuffer() = default;

@@ -4,7 +4,6 @@
 #include "common/record.h"
 #include "host/comref.h"
 #include "host/corehelper.h"
-#include "host/coreui.h"
 #include "host/devmodes.h"
 #include "host/fields.h"
 #include "host/hostio.h"
@@ -13,6 +12,7 @@
 #include "host/ppd.h"
 #include "host/psjob.h"
 #include "host/spooler.h"
+#include "host/uihost.h"
 #include "host/uiprint.h"
 #include "host/uispooler.h"
 
@@ -148,7 +148,11 @@ private:
     }
 
     bool LoadUi();
-    bool UiDevModes(const DEVMODEW& base, DevModeBuffer* chosen);
+    // The UI side's DevMode results: its defaults, the user's choices on them, their merge.
+    struct UiDevModeResult {
+        DevModeBuffer defaults, asked, merged;
+    };
+    bool UiDevModes(const DEVMODEW& base, UiDevModeResult* result);
     bool Load();
     bool Create();
     bool Publish();
@@ -190,7 +194,6 @@ private:
     DWORD signature_ = 0, version_ = 0;
     DWORD privateSize_ = 0;
     DevModeBuffer devmode_;  // the merged DEVMODE every PDEV of the job starts from
-    DevModeBuffer asked_;    // the defaults with the command line's choices, before any merge
     DRVENABLEDATA hooks_{};
     StartDocFn* startDocHook_ = nullptr;
     EscapeFn* escapeHook_ = nullptr;
@@ -205,13 +208,7 @@ private:
 
     // The UI side of the job: the UI plug-in in the application's process, with the spooler and
     // the core driver's UI helper it talks to there.
-    PluginModule uiModule_;
-    ComRef<IPrintOemUI2> ui_;
-    std::unique_ptr<HostCoreUi> uiCore_;
-    std::unique_ptr<UiSpooler> uiSpooler_;
-    DevModeBuffer uiDefaults_;
-    bool uiPublished_ = false;
-    DWORD uiSignature_ = 0, uiVersion_ = 0;
+    std::unique_ptr<UiPluginHost> ui_;  // null without a UI plug-in
     std::unique_ptr<UiPrinting> printing_;
     int pagesOut_ = 0;  // pages of the PostScript job so far, the UI plug-in's included
 };
@@ -264,41 +261,30 @@ ULONG Driver::OnCoreEscape(ULONG code, ULONG inSize, PVOID in) {
 // printer description.
 bool Driver::LoadUi() {
     if (o_.ui == L"none") return true;
-    std::string error;
     const std::wstring path = FullPath(o_.ui.empty() ? ProgramFolder() + L"corvui.dll" : o_.ui);
-    if (!uiModule_.Load(path, &error)) return Fail(error + " (--ui none prints without the UI plug-in)");
-    uiSpooler_ = std::make_unique<UiSpooler>(DescribePrinter(ppd_, ppdPath_, path, module_.path()));
-    const int patched = uiSpooler_->Attach(uiModule_.handle());
-    Trace("loaded " + Narrow(path) + ", " + std::to_string(patched) + " spooler imports redirected");
-    if (FAILED(uiModule_.Create(CLSID_OEMUI, IID_IPrintOemUI2, ui_.put(), &error))) return Fail("UI plug-in: " + error);
-    if (!ReadPluginInfo(ui_.get(), &uiSignature_, &uiVersion_, &error)) return Fail("UI plug-in: " + error);
-    Trace("UI GetInfo: signature " + Hex(uiSignature_) + ", version " + std::to_string(uiVersion_));
-    uiCore_ = std::make_unique<HostCoreUi>(ppd_);
-    HRESULT hr = ui_->PublishDriverInterface(static_cast<IUnknown*>(static_cast<IPrintCoreUI2*>(uiCore_.get())));
-    Trace("UI PublishDriverInterface(IPrintCoreUI2) -> " + Hex(hr));
-    if (hr != S_OK) return Fail("the UI plug-in refused the IPrintCoreUI2 helper: " + Hex(hr));
-    uiPublished_ = true;
+    ui_ = std::make_unique<UiPluginHost>(ppd_, DescribePrinter(ppd_, ppdPath_, path, module_.path()),
+                                         [this](const std::string& line) { Trace("UI " + line); });
+    std::string error;
+    if (!ui_->Open(path, &error)) return Fail("UI plug-in: " + error + " (--ui none prints without the UI plug-in)");
     return true;
 }
 
 // What the application's DocumentProperties call does on the UI side: the driver's defaults,
 // the user's choices (--set) merged into them. The result is the DEVMODE the application then
 // creates its printer device context with.
-bool Driver::UiDevModes(const DEVMODEW& base, DevModeBuffer* chosen) {
-    const DevModeCaller caller{ui_.get(), uiSpooler_->printer(), uiModule_.handle(), nullptr};
+bool Driver::UiDevModes(const DEVMODEW& base, UiDevModeResult* result) {
+    const DevModeCaller caller{ui_->plugin(), ui_->spooler().printer(), ui_->module(), nullptr};
     std::string error;
     DWORD size = 0;
     if (!AskPrivateSize(caller, &size, &error)) return Fail("UI plug-in: " + error);
     Trace("UI DevMode(OEMDM_SIZE) -> " + std::to_string(size) + " bytes");
-    DevModeBuffer defaults(base, size);
-    if (!DefaultDevMode(caller, &defaults, &error)) return Fail("UI plug-in: " + error);
-    DevModeBuffer input = defaults;
-    if (!ApplySettings(&input)) return false;
-    asked_ = input;
-    *chosen = defaults;
-    if (!MergeDevMode(caller, input, chosen, &error)) return Fail("UI plug-in: " + error);
+    result->defaults = DevModeBuffer(base, size);
+    if (!DefaultDevMode(caller, &result->defaults, &error)) return Fail("UI plug-in: " + error);
+    result->asked = result->defaults;
+    if (!ApplySettings(&result->asked)) return false;
+    result->merged = result->defaults;
+    if (!MergeDevMode(caller, result->asked, &result->merged, &error)) return Fail("UI plug-in: " + error);
     Trace("UI DevMode(OEMDM_DEFAULT, OEMDM_MERGE) -> S_OK");
-    uiDefaults_ = std::move(defaults);
     return true;
 }
 
@@ -335,11 +321,7 @@ DEVMODEW Driver::PublicDevMode() const {
     const PaperSize& paper = job_.paper;
     const PpdFeature* r = ppd_.Feature("Resolution");
     const int dpi = r && ResolutionDpi(r->defaultOption) ? ResolutionDpi(r->defaultOption) : 600;
-    DEVMODEW dm{};
-    std::wstring name = Widen(ppd_.Global("NickName") ? *ppd_.Global("NickName") : "Corvane printer");
-    std::wcsncpy(dm.dmDeviceName, name.c_str(), CCHDEVICENAME - 1);
-    dm.dmSpecVersion = DM_SPECVERSION;
-    dm.dmDriverVersion = 0x0600;
+    DEVMODEW dm = DriverPublicDevMode(Widen(ppd_.Global("NickName") ? *ppd_.Global("NickName") : "Corvane printer"));
     dm.dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_SCALE | DM_COPIES | DM_PRINTQUALITY | DM_YRESOLUTION | DM_COLOR |
                   DM_DUPLEX | DM_COLLATE | DM_FORMNAME | DM_NUP;
     dm.dmOrientation = DMORIENT_PORTRAIT;
@@ -377,8 +359,8 @@ bool Driver::ApplySettings(DevModeBuffer* dm) {
 // the same size, the same defaults, and a merge that keeps what the UI side merged.
 bool Driver::DevModes() {
     const DEVMODEW base = PublicDevMode();
-    DevModeBuffer chosen;
-    if (ui_.get() && !UiDevModes(base, &chosen)) return false;
+    UiDevModeResult ui;
+    if (ui_ && !UiDevModes(base, &ui)) return false;
 
     DEVOBJ query{};
     query.dwSize = sizeof query;
@@ -388,9 +370,9 @@ bool Driver::DevModes() {
     std::string error;
     if (!AskPrivateSize(caller, &privateSize_, &error)) return Fail(error);
     Trace("DevMode(OEMDM_SIZE) -> " + std::to_string(privateSize_) + " bytes");
-    if (ui_.get() && privateSize_ != chosen.privateSize())
+    if (ui_ && privateSize_ != ui.merged.privateSize())
         return Fail("the rendering plug-in asks for a private DEVMODE of " + std::to_string(privateSize_) +
-                    " bytes, the UI plug-in for " + std::to_string(chosen.privateSize()));
+                    " bytes, the UI plug-in for " + std::to_string(ui.merged.privateSize()));
 
     devmode_ = DevModeBuffer(base, privateSize_);
     if (!DefaultDevMode(caller, &devmode_, &error)) return Fail(error);
@@ -401,30 +383,31 @@ bool Driver::DevModes() {
         Violation("the default private DEVMODE has size " + std::to_string(header.dwSize) + " and signature " +
                   Hex(header.dwSignature) + "; GetInfo and OEMDM_SIZE said " + std::to_string(privateSize_) +
                   " and " + Hex(signature_));
-    if (ui_.get()) {
-        if (uiSignature_ != signature_)
-            Violation("the UI plug-in's signature " + Hex(uiSignature_) + " is not the rendering plug-in's " +
+    if (ui_) {
+        if (ui_->signature() != signature_)
+            Violation("the UI plug-in's signature " + Hex(ui_->signature()) + " is not the rendering plug-in's " +
                       Hex(signature_));
-        const long at = DevModeBuffer::FirstDifference(uiDefaults_, devmode_);
+        const long at = DevModeBuffer::FirstDifference(ui.defaults, devmode_);
         if (at >= 0)
             Violation("the two plug-ins' default records differ from byte " + std::to_string(at) + " on");
     }
 
     // Without the UI side the command line's choices stand for the application's DEVMODE.
-    DevModeBuffer input = devmode_;
-    if (ui_.get()) input = chosen;
-    else if (!ApplySettings(&input)) return false;
+    if (!ui_) {
+        ui.asked = devmode_;
+        if (!ApplySettings(&ui.asked)) return false;
+    }
+    const DevModeBuffer& input = ui_ ? ui.merged : ui.asked;
     if (!MergeDevMode(caller, input, &devmode_, &error)) return Fail(error);
     Trace("DevMode(OEMDM_MERGE) -> S_OK");
-    if (ui_.get()) {
-        const long at = DevModeBuffer::FirstDifference(chosen, devmode_);
+    if (ui_) {
+        const long at = DevModeBuffer::FirstDifference(ui.merged, devmode_);
         if (at >= 0)
             Violation("the rendering plug-in's merge changed the UI plug-in's record from byte " + std::to_string(at) +
                       " on");
     }
-    if (!ui_.get()) asked_ = input;
-    if (privateSize_ != kRecordSize || asked_.privateSize() != kRecordSize) return true;
-    const auto* asked = reinterpret_cast<const JobSettings*>(asked_.Private());
+    if (privateSize_ != kRecordSize || ui.asked.privateSize() != kRecordSize) return true;
+    const auto* asked = reinterpret_cast<const JobSettings*>(ui.asked.Private());
     const auto* merged = reinterpret_cast<const JobSettings*>(devmode_.Private());
     for (const auto& assignment : o_.settings) {
         std::string name = Narrow(assignment.substr(0, assignment.find(L'=')));
@@ -642,7 +625,7 @@ bool Driver::Stream() {
     Emit("%!PS-Adobe-3.0\n");
     Emit(DocumentComments(job_, CreationDate()));
     // The UI plug-in may add pages at the end of the document: then the count comes at the end.
-    const bool documentEvents = o_.documentEvents && ui_.get();
+    const bool documentEvents = o_.documentEvents && ui_;
     const bool pagesAtEnd = documentEvents && !Inject(PSINJECT_PAGES, "%%Pages: (atend)\n", true);
     if (!documentEvents) Inject(PSINJECT_PAGES, PagesComment(count), true);
     Inject(PSINJECT_PAGEORDER, "%%PageOrder: Ascend\n", true);
@@ -675,14 +658,14 @@ bool Driver::Stream() {
     if (documentEvents) {
         const PDEVMODEW dm = device_->Public();
         UiPrintSettings settings;
-        settings.printer = uiSpooler_->printer();
-        settings.module = uiModule_.handle();
+        settings.printer = ui_->spooler().printer();
+        settings.module = ui_->module();
         settings.caps = CapsForPaper(job_.paper, dm->dmPrintQuality);
         settings.color = job_.color;
         settings.title = o_.doc;
         settings.pages = job_.pages;
         settings.previewFolder = o_.preview;
-        IPrintOemUI2* ui = ui_.get();
+        IPrintOemUI2* ui = ui_->plugin();
         settings.handler = [ui](HANDLE printer, HDC dc, INT event, ULONG inSize, PVOID in, ULONG outSize, PVOID out,
                                 PINT result) {
             return ui->DocumentEvent(printer, dc, event, inSize, in, outSize, out, result);
@@ -729,22 +712,10 @@ void Driver::EndUi() {
 
 // The application's process lets the UI plug-in go when it has printed.
 void Driver::TeardownUi() {
-    if (!ui_.get()) return;
-    ULONG left = ui_.reset();
-    Trace("UI Release -> " + std::to_string(left));
-    if (left != 0)
-        Violation("the UI plug-in object still counts " + std::to_string(left) + " references after the last Release");
-    if (uiPublished_ && uiCore_ && uiCore_->references() != 1)
-        Violation("the UI plug-in still holds " + std::to_string(uiCore_->references() - 1) +
-                  " references on the core driver's UI helper");
-    if (uiCore_)
-        for (const auto& v : uiCore_->violations()) Violation("UI plug-in: " + v);
-    HRESULT hr = uiModule_.CanUnloadNow();
-    if (hr != S_OK) Violation("the UI plug-in's DllCanUnloadNow answers " + Hex(hr) + " with every object released");
-    if (uiSpooler_->openHandles())
-        Violation("the UI plug-in left " + std::to_string(uiSpooler_->openHandles()) + " printer handles open");
-    uiSpooler_->Detach();
-    uiModule_.Unload();
+    if (!ui_) return;
+    ui_->Close(&violations_);
+    for (const auto& v : ui_->core().violations()) Violation("UI plug-in: " + v);
+    ui_.reset();
 }
 
 void Driver::Teardown() {

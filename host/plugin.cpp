@@ -1,6 +1,7 @@
 #include "host/plugin.h"
 
 #include "host/comref.h"
+#include "host/hostio.h"
 
 namespace corv::host {
 namespace {

@@ -5,7 +5,6 @@
 
 #include "common/handles.h"
 #include "common/platform/oemintf.h"
-#include "host/hostio.h"
 
 #include <string>
 

@@ -2,14 +2,12 @@
 
 #include "common/handles.h"
 #include "common/record.h"
-#include "host/comref.h"
-#include "host/coreui.h"
 #include "host/devmodes.h"
 #include "host/driver.h"
 #include "host/hostio.h"
 #include "host/optionlist.h"
-#include "host/plugin.h"
 #include "host/ppd.h"
+#include "host/uihost.h"
 #include "host/uispooler.h"
 
 #include <commctrl.h>
@@ -86,7 +84,8 @@ bool SaveWindowPicture(HWND window, const std::wstring& path, std::string* error
 class PrefsSession {
 public:
     PrefsSession(const PrefsOptions& options, const Ppd& ppd, PrinterFacts facts)
-        : o_(options), ppd_(ppd), core_(ppd), options_(ppd), spooler_(std::move(facts)) {}
+        : o_(options), ppd_(ppd), options_(ppd),
+          ui_(ppd, std::move(facts), [this](const std::string& line) { Trace(line); }) {}
 
     int Run();
 
@@ -110,7 +109,6 @@ private:
     void Violation(const std::string& what) { violations_.push_back(what); }
 
     bool Load();
-    bool Create();
     bool DevModes();
     bool CommonUi();
     bool ShowSheet();
@@ -130,14 +128,10 @@ private:
 
     const PrefsOptions& o_;
     const Ppd& ppd_;
-    HostCoreUi core_;
     DriverOptionList options_;
-    UiSpooler spooler_;
+    UiPluginHost ui_;
     UniqueHeap heap_;
-    PluginModule module_;
-    ComRef<IPrintOemUI2> plugin_;
-    bool published_ = false;
-    DWORD signature_ = 0, version_ = 0, privateSize_ = 0;
+    DWORD privateSize_ = 0;
     DevModeBuffer devmode_;
     std::wstring printerName_;
     std::wstring title_;  // "<model> Printing Preferences"
@@ -168,39 +162,19 @@ PrefsSession* PrefsSession::current_ = nullptr;
 
 bool PrefsSession::Load() {
     std::string error;
-    const std::wstring path = o_.plugin.empty() ? ProgramFolder() + L"corvui.dll" : o_.plugin;
-    if (!module_.Load(path, &error)) return Fail(error);
-    int patched = spooler_.Attach(module_.handle());
-    Trace("loaded " + Narrow(path) + ", " + std::to_string(patched) + " spooler imports redirected");
-    return true;
-}
-
-bool PrefsSession::Create() {
-    std::string error;
-    if (FAILED(module_.Create(CLSID_OEMUI, IID_IPrintOemUI2, plugin_.put(), &error))) return Fail(error);
-    if (!ReadPluginInfo(plugin_.get(), &signature_, &version_, &error)) return Fail(error);
-    Trace("GetInfo: signature " + Hex(signature_) + ", version " + std::to_string(version_));
-
-    HRESULT hr = plugin_->PublishDriverInterface(static_cast<IUnknown*>(static_cast<IPrintCoreUI2*>(&core_)));
-    Trace("PublishDriverInterface(IPrintCoreUI2) -> " + Hex(hr));
-    if (hr != S_OK) return Fail("the plug-in refused the IPrintCoreUI2 helper: " + Hex(hr));
-    published_ = true;
-
+    if (!ui_.Open(o_.plugin.empty() ? ProgramFolder() + L"corvui.dll" : o_.plugin, &error)) return Fail(error);
     // What the driver does when the printer is installed: the plug-in names its print processor.
-    hr = plugin_->PrinterEvent(printerName_.data(), PRINTER_EVENT_INITIALIZE, 0, 0);
+    const HRESULT hr = ui_.plugin()->PrinterEvent(printerName_.data(), PRINTER_EVENT_INITIALIZE, 0, 0);
     Trace("PrinterEvent(PRINTER_EVENT_INITIALIZE) -> " + Hex(hr));
     return true;
 }
 
 bool PrefsSession::DevModes() {
-    const DevModeCaller caller{plugin_.get(), spooler_.printer(), module_.handle(), nullptr};
+    const DevModeCaller caller{ui_.plugin(), ui_.spooler().printer(), ui_.module(), nullptr};
     std::string error;
     if (!AskPrivateSize(caller, &privateSize_, &error)) return Fail(error);
     Trace("DevMode(OEMDM_SIZE) -> " + std::to_string(privateSize_) + " bytes");
-    DEVMODEW base{};
-    std::wcsncpy(base.dmDeviceName, printerName_.c_str(), CCHDEVICENAME - 1);
-    base.dmSpecVersion = DM_SPECVERSION;
-    base.dmDriverVersion = 0x0600;
+    DEVMODEW base = DriverPublicDevMode(printerName_);
     base.dmFields = DM_ORIENTATION | DM_COPIES | DM_COLLATE | DM_NUP;
     base.dmOrientation = DMORIENT_PORTRAIT;
     base.dmCopies = 1;
@@ -217,10 +191,10 @@ bool PrefsSession::DevModes() {
 
 bool PrefsSession::CommonUi() {
     uiParams_.cbSize = sizeof uiParams_;
-    uiParams_.poemuiobj = core_.uiObject();
-    uiParams_.hPrinter = spooler_.printer();
+    uiParams_.poemuiobj = ui_.core().uiObject();
+    uiParams_.hPrinter = ui_.spooler().printer();
     uiParams_.pPrinterName = printerName_.data();
-    uiParams_.hModule = module_.handle();
+    uiParams_.hModule = ui_.module();
     uiParams_.hOEMHeap = heap_.get();
     uiParams_.pPublicDM = devmode_.Public();
     uiParams_.pOEMDM = devmode_.Private();
@@ -228,7 +202,7 @@ bool PrefsSession::CommonUi() {
     uiParams_.pDrvOptItems = options_.items();
     uiParams_.cDrvOptItems = options_.count();
     // First how many items of its own the plug-in adds, then the call that fills them.
-    HRESULT hr = plugin_->CommonUIProp(OEMCUIP_DOCPROP, &uiParams_);
+    HRESULT hr = ui_.plugin()->CommonUIProp(OEMCUIP_DOCPROP, &uiParams_);
     Trace("CommonUIProp(OEMCUIP_DOCPROP, count) -> " + Hex(hr) + ", " + std::to_string(uiParams_.cOEMOptItems) +
           " items");
     if (hr != S_OK) return Fail("CommonUIProp (count) failed: " + Hex(hr));
@@ -237,7 +211,7 @@ bool PrefsSession::CommonUi() {
     pluginItems_.assign(asked ? asked : 1, OPTITEM{});
     for (OPTITEM& item : pluginItems_) item.cbSize = sizeof(OPTITEM);
     uiParams_.pOEMOptItems = pluginItems_.data();
-    hr = plugin_->CommonUIProp(OEMCUIP_DOCPROP, &uiParams_);
+    hr = ui_.plugin()->CommonUIProp(OEMCUIP_DOCPROP, &uiParams_);
     Trace("CommonUIProp(OEMCUIP_DOCPROP, items) -> " + Hex(hr) + ", " + std::to_string(uiParams_.cOEMOptItems) +
           " items, callback " + (uiParams_.OEMCUIPCallback ? "set" : "none"));
     if (hr != S_OK) return Fail("CommonUIProp (items) failed: " + Hex(hr));
@@ -252,7 +226,7 @@ bool PrefsSession::CommonUi() {
 LONG PrefsSession::CallPlugin(WORD reason, LPARAM lParam) {
     pluginInfo_.Reason = reason;
     pluginInfo_.Result = 0;
-    HRESULT hr = plugin_->DocumentPropertySheets(&pluginInfo_, lParam);
+    HRESULT hr = ui_.plugin()->DocumentPropertySheets(&pluginInfo_, lParam);
     static const char* const kReasons[] = {"INIT", "GET_INFO_HEADER", "DESTROY", "SET_RESULT", "GET_ICON"};
     std::string line = std::string("DocumentPropertySheets(PROPSHEETUI_REASON_") +
                        (reason < 5 ? kReasons[reason] : "?") + ") -> " + Hex(hr) + ", Result " +
@@ -410,10 +384,10 @@ LONG PrefsSession::OnDriverSheet(PPROPSHEETUI_INFO info, LPARAM lParam) {
             AddDriverPage();
 
             sheetParams_.cbSize = sizeof sheetParams_;
-            sheetParams_.poemuiobj = core_.uiObject();
-            sheetParams_.hPrinter = spooler_.printer();
+            sheetParams_.poemuiobj = ui_.core().uiObject();
+            sheetParams_.hPrinter = ui_.spooler().printer();
             sheetParams_.pPrinterName = printerName_.data();
-            sheetParams_.hModule = module_.handle();
+            sheetParams_.hModule = ui_.module();
             sheetParams_.hOEMHeap = heap_.get();
             sheetParams_.pPublicDM = uiParams_.pPublicDM;
             sheetParams_.pOEMDM = uiParams_.pOEMDM;
@@ -621,26 +595,14 @@ bool PrefsSession::ShowSheet() {
     return true;
 }
 
-void PrefsSession::Teardown() {
-    if (!plugin_.get()) return;
-    ULONG left = plugin_.reset();
-    Trace("Release -> " + std::to_string(left));
-    if (left != 0) Violation("the plug-in object still counts " + std::to_string(left) + " references after the driver's last Release");
-    if (published_ && core_.references() != 1)
-        Violation("the plug-in still holds " + std::to_string(core_.references() - 1) + " references on the core helper");
-    HRESULT hr = module_.CanUnloadNow();
-    if (hr != S_OK) Violation("DllCanUnloadNow answers " + Hex(hr) + " with every object released");
-    if (spooler_.openHandles()) Violation("the plug-in left " + std::to_string(spooler_.openHandles()) + " printer handles open");
-    spooler_.Detach();
-    module_.Unload();
-}
+void PrefsSession::Teardown() { ui_.Close(&violations_); }
 
 void PrefsSession::Report() {
-    std::printf("plug-in: signature %s, version %lu\n", Hex(signature_).c_str(), static_cast<unsigned long>(version_));
+    std::printf("plug-in: signature %s, version %lu\n", Hex(ui_.signature()).c_str(), static_cast<unsigned long>(ui_.version()));
     for (const auto& line : log_) std::printf("%s\n", line.c_str());
     for (size_t i = 0; i < tabs_.size(); ++i) std::printf("page %zu: \"%s\"\n", i + 1, Narrow(tabs_[i]).c_str());
-    for (const auto& p : spooler_.printProcessorsSet()) std::printf("print processor set: \"%s\"\n", Narrow(p).c_str());
-    for (const auto& u : core_.updates())
+    for (const auto& p : ui_.spooler().printProcessorsSet()) std::printf("print processor set: \"%s\"\n", Narrow(p).c_str());
+    for (const auto& u : ui_.core().updates())
         std::printf("DrvUpdateUISetting: \"%s\", previous %lu, mode %lu\n",
                     u.item && u.item->pName && !IS_INTRESOURCE(u.item->pName) ? Narrow(u.item->pName).c_str() : "?",
                     static_cast<unsigned long>(u.previousSelection), static_cast<unsigned long>(u.mode));
@@ -654,15 +616,15 @@ void PrefsSession::Report() {
 }
 
 int PrefsSession::Run() {
-    printerName_ = spooler_.facts().printerName;
-    title_ = spooler_.facts().driverName + L" Printing Preferences";
+    printerName_ = ui_.spooler().facts().printerName;
+    title_ = ui_.spooler().facts().driverName + L" Printing Preferences";
     heap_.reset(HeapCreate(0, 0, 0));
     if (!heap_) return Say("no heap for the plug-in"), kExitJobFailed;
     current_ = this;
-    bool ok = Load() && Create() && DevModes() && CommonUi() && ShowSheet();
+    bool ok = Load() && DevModes() && CommonUi() && ShowSheet();
     Teardown();
     current_ = nullptr;
-    for (const auto& v : core_.violations()) violations_.push_back(v);
+    for (const auto& v : ui_.core().violations()) violations_.push_back(v);
     for (const auto& v : violations_) Say("rule broken: %s", v.c_str());
     if (!ok) return kExitJobFailed;
     Report();
