@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test under Wine. Exits non-zero on any failure.
+# Builds everything and runs every test under Wine, then the DLL and page tests once more under
+# Wine's heap checking. Exits non-zero on any failure or heap error.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 corv_install
@@ -8,3 +9,4 @@ corv_wine_up
 trap corv_wine_down EXIT
 cd "$CORV_BUILD"
 ctest --no-tests=error --output-on-failure -j"$(nproc)" --timeout 300
+corv_heap_check

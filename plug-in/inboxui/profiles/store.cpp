@@ -2,9 +2,10 @@
 
 #include "common/handles.h"
 #include "common/text.h"
+#include "plug-in/inboxui/core/dialogtools.h"
 #include "plug-in/inboxui/core/module.h"
 #include "plug-in/inboxui/resources/ids.h"
-#include "plug-in/inboxui/watermarks/store.h"
+#include "plug-in/inboxui/store/modelkey.h"
 
 #include <climits>
 #include <iterator>
@@ -82,6 +83,27 @@ OPTITEM* MatchOption(OPTITEM* options, DWORD count, const WCHAR* valueName) {
     return nullptr;
 }
 
+bool SelectionInRange(const OPTITEM& option, LONG selection) {
+    const OPTTYPE* type = option.pOptType;
+    if (!type || !type->pOptParam) return false;
+    switch (type->Type) {
+        case TVOT_2STATES:
+        case TVOT_3STATES:
+        case TVOT_LISTBOX:
+        case TVOT_COMBOBOX:
+            return selection >= 0 && selection < static_cast<LONG>(type->Count);
+        case TVOT_UDARROW:
+        case TVOT_TRACKBAR:
+        case TVOT_SCROLLBAR: {
+            if (type->Count < 2) return false;
+            const OPTPARAM& range = type->pOptParam[1];
+            return selection >= static_cast<LONG>(range.IconID) && selection <= static_cast<LONG>(range.lParam);
+        }
+        default:
+            return false;
+    }
+}
+
 DWORD EditTextCapacity(const OPTITEM& option) {
     const OPTTYPE* type = option.pOptType;
     if (!type || type->Type != TVOT_EDITBOX || type->Count < 2 || !type->pOptParam) return 0;
@@ -122,78 +144,21 @@ bool RecordsMatch(const JobSettings& a, const JobSettings& b) {
            SameText(fa.szSenderEmail, fb.szSenderEmail) && SameText(fa.szComments, fb.szComments);
 }
 
-void CopyProfileFieldSet(JobSettings* target, const JobSettings* source) {
-    if (!target || !source || target == source) return;
-    target->dwSize = source->dwSize;
-    target->dwSignature = source->dwSignature;
-    target->dwVersion = source->dwVersion;
-    target->bWatermarks = source->bWatermarks;
-    target->dwWatermarkOrder = source->dwWatermarkOrder;
-    target->bWatermarkOverPage = source->bWatermarkOverPage;
-    CopyWatermarkRecord(&target->wmFirst, &source->wmFirst);
-    CopyWatermarkRecord(&target->wmOther, &source->wmOther);
-    target->bRotate180 = source->bRotate180;
-    target->dwOutputTo = source->dwOutputTo;
-    target->wPageSizePolicy = source->wPageSizePolicy;
-    CopyText(target->szOutputFile, source->szOutputFile, std::size(source->szOutputFile));
-    CopyText(target->szHoldUserName, source->szHoldUserName, std::size(source->szHoldUserName));
-    CopyText(target->szHoldPin, source->szHoldPin, std::size(source->szHoldPin));
-    target->bWatermarkPhysicalPage = source->bWatermarkPhysicalPage;
-    target->bAccountNumber = source->bAccountNumber;
-    CopyText(target->szAccountNumber, source->szAccountNumber, std::size(source->szAccountNumber));
-    target->bDiscardOutput = source->bDiscardOutput;
-    CopyFaxRecord(&target->fax, &source->fax);
-    target->dwColorCorrection = source->dwColorCorrection;
-    target->dwRgbImage = source->dwRgbImage;
-    target->dwRgbText = source->dwRgbText;
-    target->dwRgbGraphics = source->dwRgbGraphics;
-    target->dwCmykImage = source->dwCmykImage;
-    target->dwCmykText = source->dwCmykText;
-    target->dwCmykGraphics = source->dwCmykGraphics;
-    target->bColorBalance = source->bColorBalance;
-    target->lBalanceCyan = source->lBalanceCyan;
-    target->lBalanceMagenta = source->lBalanceMagenta;
-    target->lBalanceYellow = source->lBalanceYellow;
-    target->lBalanceBlack = source->lBalanceBlack;
-    target->dwPallidor = source->dwPallidor;
-    target->bKeepDuplicateJobs = source->bKeepDuplicateJobs;
-    target->bWatermarkOnEscape = source->bWatermarkOnEscape;
-    CopyText(target->szProfileName, source->szProfileName, std::size(source->szProfileName));
-    target->bProfileLoaded = source->bProfileLoaded;
-    target->lBrightness = source->lBrightness;
-    target->lContrast = source->lContrast;
-    target->lSaturation = source->lSaturation;
-    target->bGrayCorrection = source->bGrayCorrection;
-    target->bFineLines = source->bFineLines;
-}
-
 // ---- Registry --------------------------------------------------------------------------------
 
 namespace {
 
 constexpr WCHAR kProfilesKey[] = L"Profiles";
-constexpr WCHAR kUnknownProfile[] = L"<Unknown Profile>";  // the sheet's own claim, never a key
 
 // A profile name is 1 to 127 characters; a longer one would be cut to the name of another key.
 bool HasName(const WCHAR* name) {
     return name && name[0] && BoundedLength(name, kProfileNameCapacity) < kProfileNameCapacity;
 }
 
-// The model key for writing, created when missing.
-UniqueKey CreateModelKey(HANDLE printer) {
-    HeapArray<WCHAR> path = GetModelKeyPath(printer);
-    if (!path) return {};
-    UniqueKey key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, path.get(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr) !=
-        ERROR_SUCCESS)
-        return {};
-    return key;
-}
-
 // The model key for writing (created when missing), then "Profiles\<name>" for reading, setting
 // values and creating subkeys (created when missing); an empty name gives the Profiles key.
 UniqueKey OpenProfileKey(HANDLE printer, const WCHAR* name) {
-    UniqueKey model = CreateModelKey(printer);
+    UniqueKey model = CreateModelKey(printer, KEY_WRITE);
     if (!model) return {};
     WCHAR path[kProfileNameCapacity + 16];
     if (HasName(name))
@@ -219,6 +184,9 @@ struct StoredValue {
         WCHAR text[sizeof(JobSettings) / sizeof(WCHAR)];
         JobSettings record;
     };
+    // The stored record as the working copy may take it: a profile is outside input (written by
+    // an older version, or by hand), so it goes through the record's own merge first.
+    JobSettings repaired;
 };
 
 enum class Next { Value, Skip, End };
@@ -243,6 +211,12 @@ bool IsRecordValue(const StoredValue& value) {
 bool IsRecord(const StoredValue& value) {
     return IsRecordValue(value) && value.type == REG_BINARY && value.bytes == sizeof(JobSettings);
 }
+const JobSettings* Repaired(StoredValue* value) {
+    DefaultRecord(&value->repaired);
+    MergeRecord(&value->record, &value->repaired);
+    return &value->repaired;
+}
+
 bool IsNumber(const StoredValue& value) { return value.type == REG_DWORD && value.bytes == sizeof(DWORD); }
 bool IsText(const StoredValue& value) { return value.type == REG_SZ && value.bytes % sizeof(WCHAR) == 0; }
 
@@ -270,10 +244,11 @@ BOOL WriteValue(HKEY key, const WCHAR* name, DWORD type, const void* data, DWORD
 
 bool IsReservedName(const WCHAR* name) {
     if (!name) return false;
-    WCHAR factory[kProfileNameCapacity];
-    LoadText(IDS_PROFILE_FACTORY_DEFAULTS, factory);
-    return CompareStringOrdinal(name, -1, factory, -1, TRUE) == CSTR_EQUAL ||
-           CompareStringOrdinal(name, -1, kUnknownProfile, -1, TRUE) == CSTR_EQUAL;
+    for (UINT reserved : {IDS_PROFILE_FACTORY_DEFAULTS, IDS_PROFILE_UNKNOWN}) {
+        WCHAR text[kProfileNameCapacity];
+        if (LoadText(reserved, text) && CompareStringOrdinal(name, -1, text, -1, TRUE) == CSTR_EQUAL) return true;
+    }
+    return false;
 }
 
 int ListProfiles(HANDLE printer, HWND listBox) {
@@ -292,17 +267,7 @@ int ListProfiles(HANDLE printer, HWND listBox) {
         if (length > longest) longest = length;
         if (wcscmp(name, factory) != 0) SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     }
-    if (listBox && longest) {
-        WindowDC dc(listBox);
-        if (dc) {
-            TEXTMETRICW metrics{};
-            {
-                SelectGuard font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(listBox, WM_GETFONT, 0, 0)));
-                GetTextMetricsW(dc.get(), &metrics);
-            }
-            SendMessageW(listBox, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(metrics.tmMaxCharWidth) * longest, 0);
-        }
-    }
+    if (listBox) SetListExtent(listBox, longest, reinterpret_cast<HFONT>(SendMessageW(listBox, WM_GETFONT, 0, 0)));
     return count;
 }
 
@@ -366,6 +331,9 @@ BOOL LoadProfile(HANDLE printer, const WCHAR* name, const ProfileSettings& curre
                 if (capacity == 0) continue;  // the driver's buffer size is unknown: leave its text
                 CopyText(OptionText(*option), capacity, stored.text, StoredTextLength(stored));
             } else {
+                // A selection the option no longer offers (a driver update removed entries, or
+                // the profile was edited) would make the driver index past its parameters.
+                if (!SelectionInRange(*option, static_cast<LONG>(stored.number))) continue;
                 option->Sel = static_cast<LONG>(stored.number);
             }
             option->Flags |= OPTIF_CHANGED;
@@ -373,7 +341,7 @@ BOOL LoadProfile(HANDLE printer, const WCHAR* name, const ProfileSettings& curre
             if (ui && ui->pOemUIProcs && ui->pOemUIProcs->DrvUpdateUISetting)
                 ui->pOemUIProcs->DrvUpdateUISetting(ui, option, 0, OEMCUIP_DOCPROP);
         }
-        if (IsRecord(stored) && current.workingCopy) CopyProfileFieldSet(current.workingCopy, &stored.record);
+        if (IsRecord(stored) && current.workingCopy) CopyProfileFieldSet(current.workingCopy, Repaired(value.get()));
     }
     return TRUE;
 }
@@ -400,7 +368,7 @@ bool ProfileMatchesCurrentSettings(HANDLE printer, const WCHAR* name, const Prof
                 return false;
             }
         }
-        if (IsRecord(stored) && current.workingCopy && !RecordsMatch(stored.record, *current.workingCopy))
+        if (IsRecord(stored) && current.workingCopy && !RecordsMatch(*Repaired(value.get()), *current.workingCopy))
             return false;
     }
 }
