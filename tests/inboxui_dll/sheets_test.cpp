@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace corvtest {
 namespace {
 
@@ -276,24 +280,38 @@ TEST_F(UiDllSheets, SheetsRefuseOtherVersionsAndAnswerHeaderResultAndIcon) {
     }
 }
 
-// Blocks of the driver's heap in use.
-int BusyBlocks(HANDLE heap) {
-    int busy = 0;
-    PROCESS_HEAP_ENTRY entry{};
-    HeapLock(heap);
-    while (HeapWalk(heap, &entry))
-        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) ++busy;
-    HeapUnlock(heap);
-    return busy;
-}
+// The blocks the DLL gives back to a heap, seen through its import of HeapFree.
+class HeapFrees {
+public:
+    HeapFrees() : patch_(UiModule(), "kernel32.dll", "HeapFree", reinterpret_cast<void*>(&Free)) { Self() = this; }
+    ~HeapFrees() { Self() = nullptr; }
+    bool active() const { return patch_.active(); }
+    bool Freed(HANDLE heap, const void* block) const {
+        return std::find(freed_.begin(), freed_.end(), std::make_pair(heap, block)) != freed_.end();
+    }
+
+private:
+    static HeapFrees*& Self() {
+        static HeapFrees* self = nullptr;
+        return self;
+    }
+    static BOOL WINAPI Free(HANDLE heap, DWORD flags, LPVOID block) {
+        Self()->freed_.emplace_back(heap, block);
+        return Self()->patch_.original<decltype(&HeapFree)>()(heap, flags, block);
+    }
+    std::vector<std::pair<HANDLE, const void*>> freed_;
+    ImportPatch patch_;
+};
 
 TEST_F(UiDllSheets, AnObjectReleasedBeforeItsSheetEndedGivesTheContextBack) {
-    int before = BusyBlocks(heap_);
+    HeapFrees frees;
+    ASSERT_TRUE(frees.active());
     ASSERT_EQ(plugin_.CommonUIProp(OEMCUIP_DOCPROP, &cuip_), S_OK);
-    EXPECT_EQ(BusyBlocks(heap_), before + 1);
+    const void* context = cuip_.pOEMUserData;
+    ASSERT_NE(context, nullptr);
     plugin_.Release();
     plugin_.p = nullptr;
-    EXPECT_EQ(BusyBlocks(heap_), before);
+    EXPECT_TRUE(frees.Freed(heap_, context));
 
     // With the sheet started as well, the help file path goes back too.
     plugin_ = CreateUiPlugin();
@@ -301,11 +319,14 @@ TEST_F(UiDllSheets, AnObjectReleasedBeforeItsSheetEndedGivesTheContextBack) {
     ASSERT_EQ(plugin_.CommonUIProp(OEMCUIP_DOCPROP, &cuip_), S_OK);
     PROPSHEETUI_INFO info = FakeSheet::Info(PROPSHEETUI_REASON_INIT, reinterpret_cast<LPARAM>(&pageParams_));
     ASSERT_EQ(DocumentSheet(&info), S_OK);
-    ASSERT_NE(reinterpret_cast<corv::ui::SheetContext*>(info.UserData)->helpFile, nullptr);
-    EXPECT_EQ(BusyBlocks(heap_), before + 2);
+    auto* started = reinterpret_cast<corv::ui::SheetContext*>(info.UserData);
+    ASSERT_NE(started, nullptr);
+    const void* helpFile = started->helpFile;
+    ASSERT_NE(helpFile, nullptr);
     plugin_.Release();
     plugin_.p = nullptr;
-    EXPECT_EQ(BusyBlocks(heap_), before);
+    EXPECT_TRUE(frees.Freed(heap_, started));
+    EXPECT_TRUE(frees.Freed(heap_, helpFile));
 }
 
 // Which pages the document sheet gets is the core driver's answers' to decide; today every
