@@ -38,6 +38,7 @@ std::string MultiSz(const std::vector<std::string>& items) {
 }
 
 bool SplitMultiSz(const char* list, DWORD size, std::vector<std::string>* items) {
+    items->clear();
     if (!list || size == 0) return false;
     DWORD i = 0;
     for (;;) {
