@@ -1,7 +1,7 @@
 // corvhost: prints a sample job through the rendering plug-in, or opens the UI plug-in's
 // printing preferences (corvhost prefs); see --help.
-#include "host/driver.h"
-#include "host/prefs.h"
+#include "host/print/driver.h"
+#include "host/prefs/prefs.h"
 
 #include <cstdio>
 #include <cwchar>

@@ -6,7 +6,7 @@
 //     ASSERT_TRUE(job.active());
 #pragma once
 
-#include "host/iatpatch.h"
+#include "host/kit/iatpatch.h"
 
 namespace corvtest {
 

@@ -1,0 +1,710 @@
+#include "host/prefs/prefs.h"
+
+#include "common/handles.h"
+#include "common/record.h"
+#include "host/kit/devmodes.h"
+#include "host/print/driver.h"
+#include "host/kit/hostio.h"
+#include "host/prefs/optionlist.h"
+#include "host/kit/ppd.h"
+#include "host/kit/uihost.h"
+#include "host/standins/uispooler.h"
+
+#include <commctrl.h>
+#include <gdiplus.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace corv::host {
+namespace {
+
+constexpr UINT kTimerMs = 250;
+
+void Say(const char* format, ...) __attribute__((format(gnu_printf, 1, 2)));
+void Say(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::fputs("corvhost prefs: ", stderr);
+    std::vfprintf(stderr, format, args);
+    std::fputc('\n', stderr);
+    va_end(args);
+}
+
+void DestroyHeap(HANDLE heap) { HeapDestroy(heap); }
+using UniqueHeap = Unique<HANDLE, DestroyHeap>;
+
+// A picture of a window as it stands on the screen, saved as PNG through GDI+.
+bool SaveWindowPicture(HWND window, const std::wstring& path, std::string* error) {
+    RECT r;
+    if (!GetWindowRect(window, &r)) return *error = "the sheet has no window rectangle", false;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return *error = "the sheet has no size", false;
+    UniqueDC memory(CreateCompatibleDC(nullptr));
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    UniqueGdiObject bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!memory || !bitmap) return *error = "no memory bitmap for the picture", false;
+    {
+        SelectGuard select(memory.get(), bitmap.get());
+        // What the display shows; PrintWindow only where the window DC cannot be read.
+        HDC screen = GetWindowDC(window);
+        bool copied = screen && BitBlt(memory.get(), 0, 0, w, h, screen, 0, 0, SRCCOPY);
+        if (screen) ReleaseDC(window, screen);
+        if (!copied && !PrintWindow(window, memory.get(), 0)) return *error = "the sheet could not be copied", false;
+    }
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return *error = "GDI+ did not start", false;
+    // The PNG encoder of GDI+.
+    const CLSID png = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+    Gdiplus::GpBitmap* image = nullptr;
+    Gdiplus::Status status = Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(
+        static_cast<HBITMAP>(bitmap.get()), nullptr, &image);
+    if (status == Gdiplus::Ok) {
+        status = Gdiplus::DllExports::GdipSaveImageToFile(image, path.c_str(), &png, nullptr);
+        Gdiplus::DllExports::GdipDisposeImage(image);
+    }
+    Gdiplus::GdiplusShutdown(token);
+    if (status != Gdiplus::Ok) return *error = "GDI+ could not save the PNG (status " + std::to_string(status) + ")", false;
+    return true;
+}
+
+// One printing-preferences sheet: the core driver's side of it.
+class PrefsSession {
+public:
+    PrefsSession(const PrefsOptions& options, const Ppd& ppd, PrinterFacts facts)
+        : o_(options), ppd_(ppd), options_(ppd),
+          ui_(ppd, std::move(facts), [this](const std::string& line) { Trace(line); }) {}
+
+    int Run();
+
+    // The sheet function compstui calls (PFNPROPSHEETUI), and the recording wrapper of
+    // compstui's own sheet function that the plug-in gets.
+    static LONG CALLBACK SheetUi(PPROPSHEETUI_INFO info, LPARAM lParam);
+    static LONG CALLBACK DriverSheetUi(PPROPSHEETUI_INFO info, LPARAM lParam);
+    static INT_PTR CALLBACK DriverPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+    static LONG_PTR CALLBACK PluginSheetFunction(HANDLE sheet, UINT function, LPARAM lParam1, LPARAM lParam2);
+    static LONG APIENTRY OptionCallback(PCPSUICBPARAM param);
+    static VOID CALLBACK AutoCloseTimer(HWND, UINT, UINT_PTR, DWORD);
+
+private:
+    bool Fail(const std::string& why) {
+        Say("%s", why.c_str());
+        return false;
+    }
+    void Trace(const std::string& line) const {
+        if (o_.trace) Say("%s", line.c_str());
+    }
+    void Violation(const std::string& what) { violations_.push_back(what); }
+
+    bool Load();
+    bool DevModes();
+    bool CommonUi();
+    bool ShowSheet();
+    void Teardown();
+    void Report();
+
+    LONG OnSheet(PPROPSHEETUI_INFO info, LPARAM lParam);
+    LONG OnDriverSheet(PPROPSHEETUI_INFO info, LPARAM lParam);
+    INT_PTR OnDriverPage(HWND page, UINT message, LPARAM lParam);
+    LONG CallOptionCallback(HWND page, WORD reason);
+    void FillDriverPage(HWND page);
+    void AddDriverPage();
+    LONG_PTR OnPluginSheetFunction(HANDLE sheet, UINT function, LPARAM lParam1, LPARAM lParam2);
+    LONG OnOption(PCPSUICBPARAM param);
+    void OnTimer();
+    LONG CallPlugin(WORD reason, LPARAM lParam);
+
+    const PrefsOptions& o_;
+    const Ppd& ppd_;
+    DriverOptionList options_;
+    UiPluginHost ui_;
+    UniqueHeap heap_;
+    DWORD privateSize_ = 0;
+    DevModeBuffer devmode_;
+    std::wstring printerName_;
+    std::wstring title_;  // "<model> Printing Preferences"
+    OEMUIPSPARAM sheetParams_{};
+    OEMCUIPPARAM uiParams_{};
+    std::vector<OPTITEM> pluginItems_;
+    COMPROPSHEETUI driverPage_{};
+
+    // The sheet as compstui runs it.
+    HANDLE sheet_ = nullptr;
+    PFNCOMPROPSHEET sheetFunction_ = nullptr;
+    PROPSHEETUI_INFO pluginInfo_{};
+    std::vector<std::string> log_;             // what happened, in order, for the report
+    std::vector<std::wstring> pageTemplates_;  // what the plug-in added
+    std::vector<std::wstring> tabs_;           // the sheet's tabs as shown
+    LONG_PTR driverPageResult_ = 0;
+    bool setResultSeen_ = false;
+    LRESULT sheetResult_ = 0;
+    int ticks_ = 0;
+    int step_ = 0;
+    bool screenshotSaved_ = false;
+    std::vector<std::string> violations_;
+
+    static PrefsSession* current_;
+};
+
+PrefsSession* PrefsSession::current_ = nullptr;
+
+bool PrefsSession::Load() {
+    std::string error;
+    if (!ui_.Open(o_.plugin.empty() ? ProgramFolder() + L"corvui.dll" : o_.plugin, &error)) return Fail(error);
+    // What the driver does when the printer is installed: the plug-in names its print processor.
+    const HRESULT hr = ui_.plugin()->PrinterEvent(printerName_.data(), PRINTER_EVENT_INITIALIZE, 0, 0);
+    Trace("PrinterEvent(PRINTER_EVENT_INITIALIZE) -> " + Hex(hr));
+    return true;
+}
+
+bool PrefsSession::DevModes() {
+    const DevModeCaller caller{ui_.plugin(), ui_.spooler().printer(), ui_.module(), nullptr};
+    std::string error;
+    if (!AskPrivateSize(caller, &privateSize_, &error)) return Fail(error);
+    Trace("DevMode(OEMDM_SIZE) -> " + std::to_string(privateSize_) + " bytes");
+    DEVMODEW base = DriverPublicDevMode(printerName_);
+    base.dmFields = DM_ORIENTATION | DM_COPIES | DM_COLLATE | DM_NUP;
+    base.dmOrientation = DMORIENT_PORTRAIT;
+    base.dmCopies = 1;
+    base.dmNup = DMNUP_SYSTEM;
+    devmode_ = DevModeBuffer(base, privateSize_);
+    if (!DefaultDevMode(caller, &devmode_, &error)) return Fail(error);
+    Trace("DevMode(OEMDM_DEFAULT) -> S_OK");
+    // An application's DEVMODE, here the defaults themselves, merged into the driver's.
+    const DevModeBuffer input = devmode_;
+    if (!MergeDevMode(caller, input, &devmode_, &error)) return Fail(error);
+    Trace("DevMode(OEMDM_MERGE) -> S_OK");
+    return true;
+}
+
+bool PrefsSession::CommonUi() {
+    uiParams_.cbSize = sizeof uiParams_;
+    uiParams_.poemuiobj = ui_.core().uiObject();
+    uiParams_.hPrinter = ui_.spooler().printer();
+    uiParams_.pPrinterName = printerName_.data();
+    uiParams_.hModule = ui_.module();
+    uiParams_.hOEMHeap = heap_.get();
+    uiParams_.pPublicDM = devmode_.Public();
+    uiParams_.pOEMDM = devmode_.Private();
+    uiParams_.dwFlags = DM_IN_BUFFER | DM_OUT_BUFFER | DM_IN_PROMPT;
+    uiParams_.pDrvOptItems = options_.items();
+    uiParams_.cDrvOptItems = options_.count();
+    // First how many items of its own the plug-in adds, then the call that fills them.
+    HRESULT hr = ui_.plugin()->CommonUIProp(OEMCUIP_DOCPROP, &uiParams_);
+    Trace("CommonUIProp(OEMCUIP_DOCPROP, count) -> " + Hex(hr) + ", " + std::to_string(uiParams_.cOEMOptItems) +
+          " items");
+    if (hr != S_OK) return Fail("CommonUIProp (count) failed: " + Hex(hr));
+    if (uiParams_.cOEMOptItems > 256) return Fail("the plug-in asks for " + std::to_string(uiParams_.cOEMOptItems) + " items");
+    const DWORD asked = uiParams_.cOEMOptItems;
+    pluginItems_.assign(asked ? asked : 1, OPTITEM{});
+    for (OPTITEM& item : pluginItems_) item.cbSize = sizeof(OPTITEM);
+    uiParams_.pOEMOptItems = pluginItems_.data();
+    hr = ui_.plugin()->CommonUIProp(OEMCUIP_DOCPROP, &uiParams_);
+    Trace("CommonUIProp(OEMCUIP_DOCPROP, items) -> " + Hex(hr) + ", " + std::to_string(uiParams_.cOEMOptItems) +
+          " items, callback " + (uiParams_.OEMCUIPCallback ? "set" : "none"));
+    if (hr != S_OK) return Fail("CommonUIProp (items) failed: " + Hex(hr));
+    if (uiParams_.cOEMOptItems > asked)
+        Violation("CommonUIProp filled " + std::to_string(uiParams_.cOEMOptItems) + " items, having asked for " +
+                  std::to_string(asked));
+    log_.push_back("CommonUIProp: " + std::to_string(options_.count()) + " driver items, " +
+                   std::to_string(uiParams_.cOEMOptItems) + " of the plug-in's own");
+    return true;
+}
+
+LONG PrefsSession::CallPlugin(WORD reason, LPARAM lParam) {
+    pluginInfo_.Reason = reason;
+    pluginInfo_.Result = 0;
+    HRESULT hr = ui_.plugin()->DocumentPropertySheets(&pluginInfo_, lParam);
+    static const char* const kReasons[] = {"INIT", "GET_INFO_HEADER", "DESTROY", "SET_RESULT", "GET_ICON"};
+    std::string line = std::string("DocumentPropertySheets(PROPSHEETUI_REASON_") +
+                       (reason < 5 ? kReasons[reason] : "?") + ") -> " + Hex(hr) + ", Result " +
+                       std::to_string(static_cast<long long>(pluginInfo_.Result));
+    log_.push_back(line);
+    Trace(line);
+    return SUCCEEDED(hr) ? 1 : -1;
+}
+
+LONG PrefsSession::OnSheet(PPROPSHEETUI_INFO info, LPARAM lParam) {
+    switch (info->Reason) {
+        case PROPSHEETUI_REASON_INIT: {
+            // The application's part: the core driver's sheet function becomes a child of this
+            // one, as with the printing-preferences command of the printer folder.
+            info->UserData = reinterpret_cast<ULONG_PTR>(this);
+            info->Result = CPSUI_CANCEL;
+            LONG_PTR added = info->pfnComPropSheet(info->hComPropSheet, CPSFUNC_ADD_PFNPROPSHEETUIW,
+                                                   reinterpret_cast<LPARAM>(&DriverSheetUi),
+                                                   reinterpret_cast<LPARAM>(this));
+            log_.push_back("driver sheet function (CPSFUNC_ADD_PFNPROPSHEETUIW) -> " + std::string(added > 0 ? "added" : "refused"));
+            return added > 0 ? 1 : -1;
+        }
+        case PROPSHEETUI_REASON_GET_INFO_HEADER: {
+            auto header = reinterpret_cast<PPROPSHEETUI_INFO_HEADER>(lParam);
+            if (!header) return -1;
+            header->pTitle = title_.data();
+            header->Flags = PSUIHDRF_EXACT_PTITLE;
+            header->hInst = GetModuleHandleW(nullptr);
+            header->IconID = IDI_CPSUI_PRINTER;
+            return 1;
+        }
+        case PROPSHEETUI_REASON_SET_RESULT: {
+            auto result = reinterpret_cast<PSETRESULT_INFO>(lParam);
+            setResultSeen_ = true;
+            if (result) sheetResult_ = result->Result;
+            log_.push_back("PROPSHEETUI_REASON_SET_RESULT: " + std::to_string(static_cast<long long>(sheetResult_)));
+            info->Result = result ? result->Result : 0;
+            return 1;
+        }
+        default:
+            return 1;
+    }
+}
+
+// The core driver's document page when compstui cannot build one from the option items: a list
+// of the items (control 8000, where the driver's tree view stands) in a page made in memory.
+struct DriverPageTemplate {
+    DLGTEMPLATE dialog;
+    WORD menu, windowClass;
+    WCHAR caption[9];
+    WORD pointSize;
+    WCHAR font[15];
+    DLGITEMTEMPLATE list;
+    WORD classMarker, classId;
+    WCHAR title[1];
+    WORD extra;
+};
+
+alignas(4) const DriverPageTemplate kDriverPage = {
+    {WS_CHILD | DS_CONTROL | DS_SETFONT, 0, 1, 0, 0, 252, 218}, 0, 0, L"Document", 8, L"MS Shell Dlg 2",
+    {WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 0, 7, 7, 238, 204, 8000}, 0xFFFF, 0x0083,
+    L"", 0};
+static_assert(offsetof(DriverPageTemplate, list) % 4 == 0);
+
+void PrefsSession::AddDriverPage() {
+    driverPage_.cbSize = sizeof driverPage_;
+    driverPage_.hInstCaller = GetModuleHandleW(nullptr);
+    driverPage_.pCallerName = printerName_.data();
+    driverPage_.pfnCallBack = &OptionCallback;
+    driverPage_.pOptItem = options_.items();
+    driverPage_.cOptItem = static_cast<WORD>(options_.count());
+    driverPage_.pDlgPage = CPSUI_PDLGPAGE_DOCPROP;
+    driverPage_.pOptItemName = const_cast<LPWSTR>(L"Document Options");
+    driverPage_.CallerVersion = 0x100;
+    driverPage_.OptItemVersion = 0x100;
+    driverPageResult_ = sheetFunction_(sheet_, CPSFUNC_ADD_PCOMPROPSHEETUIW, reinterpret_cast<LPARAM>(&driverPage_), 0);
+    log_.push_back("driver page (CPSFUNC_ADD_PCOMPROPSHEETUIW) -> " + std::to_string(driverPageResult_));
+    if (driverPageResult_ > 0) return;
+    PROPSHEETPAGEW page{};
+    page.dwSize = sizeof page;
+    page.dwFlags = PSP_DLGINDIRECT;
+    page.hInstance = GetModuleHandleW(nullptr);
+    page.pResource = &kDriverPage.dialog;
+    page.pfnDlgProc = &DriverPageProc;
+    page.lParam = reinterpret_cast<LPARAM>(this);
+    driverPageResult_ = sheetFunction_(sheet_, CPSFUNC_ADD_PROPSHEETPAGEW, reinterpret_cast<LPARAM>(&page), 0);
+    log_.push_back("driver page (CPSFUNC_ADD_PROPSHEETPAGEW, made in memory) -> " +
+                   std::string(driverPageResult_ > 0 ? "added" : "refused"));
+}
+
+void PrefsSession::FillDriverPage(HWND page) {
+    HWND list = GetDlgItem(page, 8000);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (const auto& line : options_.Describe()) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+}
+
+// What compstui does for a page of option items: the callback hears the page's activation and
+// its apply.
+LONG PrefsSession::CallOptionCallback(HWND page, WORD reason) {
+    CPSUICBPARAM param{};
+    param.cbSize = sizeof param;
+    param.Reason = reason;
+    param.hDlg = page;
+    param.pOptItem = options_.items();
+    param.cOptItem = static_cast<WORD>(options_.count());
+    param.pCurItem = options_.items();
+    param.UserData = driverPage_.UserData;
+    return OnOption(&param);
+}
+
+INT_PTR PrefsSession::OnDriverPage(HWND page, UINT message, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            FillDriverPage(page);
+            return TRUE;
+        case WM_NOTIFY: {
+            auto header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header->code == PSN_SETACTIVE) {
+                if (CallOptionCallback(page, CPSUICB_REASON_SETACTIVE) == CPSUICB_ACTION_REINIT_ITEMS) FillDriverPage(page);
+                SetWindowLongPtrW(page, DWLP_MSGRESULT, 0);
+                return TRUE;
+            }
+            if (header->code == PSN_APPLY) {
+                CallOptionCallback(page, CPSUICB_REASON_APPLYNOW);
+                SetWindowLongPtrW(page, DWLP_MSGRESULT, PSNRET_NOERROR);
+                return TRUE;
+            }
+            return FALSE;
+        }
+        default:
+            return FALSE;
+    }
+}
+
+INT_PTR CALLBACK PrefsSession::DriverPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
+    if (message == WM_INITDIALOG) SetWindowLongPtrW(page, DWLP_USER, reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam);
+    auto self = reinterpret_cast<PrefsSession*>(GetWindowLongPtrW(page, DWLP_USER));
+    if (!self) return FALSE;
+    try {
+        return self->OnDriverPage(page, message, lParam);
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+// The core driver's part: its own document page, then the plug-in's pages, and every later
+// reason passed on to the plug-in.
+LONG PrefsSession::OnDriverSheet(PPROPSHEETUI_INFO info, LPARAM lParam) {
+    switch (info->Reason) {
+        case PROPSHEETUI_REASON_INIT: {
+            sheet_ = info->hComPropSheet;
+            sheetFunction_ = info->pfnComPropSheet;
+            info->UserData = reinterpret_cast<ULONG_PTR>(this);
+            // The driver's own document page first, the plug-in's pages after it.
+            AddDriverPage();
+
+            sheetParams_.cbSize = sizeof sheetParams_;
+            sheetParams_.poemuiobj = ui_.core().uiObject();
+            sheetParams_.hPrinter = ui_.spooler().printer();
+            sheetParams_.pPrinterName = printerName_.data();
+            sheetParams_.hModule = ui_.module();
+            sheetParams_.hOEMHeap = heap_.get();
+            sheetParams_.pPublicDM = uiParams_.pPublicDM;
+            sheetParams_.pOEMDM = uiParams_.pOEMDM;
+            sheetParams_.pOEMUserData = uiParams_.pOEMUserData;
+            sheetParams_.dwFlags = uiParams_.dwFlags;
+            pluginInfo_ = PROPSHEETUI_INFO{};
+            pluginInfo_.cbSize = sizeof pluginInfo_;
+            pluginInfo_.Version = PROPSHEETUI_INFO_VERSION;
+            pluginInfo_.hComPropSheet = sheet_;
+            pluginInfo_.pfnComPropSheet = &PluginSheetFunction;
+            pluginInfo_.lParamInit = reinterpret_cast<LPARAM>(&sheetParams_);
+            LONG ok = CallPlugin(PROPSHEETUI_REASON_INIT, reinterpret_cast<LPARAM>(&sheetParams_));
+            info->Result = pluginInfo_.Result;
+            return ok;
+        }
+        case PROPSHEETUI_REASON_GET_INFO_HEADER:
+            return CallPlugin(PROPSHEETUI_REASON_GET_INFO_HEADER, lParam);
+        case PROPSHEETUI_REASON_SET_RESULT: {
+            auto result = reinterpret_cast<PSETRESULT_INFO>(lParam);
+            CallPlugin(PROPSHEETUI_REASON_SET_RESULT, lParam);
+            info->Result = result ? result->Result : 0;
+            return 1;
+        }
+        case PROPSHEETUI_REASON_DESTROY:
+            return CallPlugin(PROPSHEETUI_REASON_DESTROY, lParam);
+        default:
+            return 0;
+    }
+}
+
+LONG_PTR PrefsSession::OnPluginSheetFunction(HANDLE sheet, UINT function, LPARAM lParam1, LPARAM lParam2) {
+    if (sheet != sheet_) Violation("the plug-in called the sheet function with a handle that is not its sheet's");
+    LONG_PTR result = sheetFunction_ ? sheetFunction_(sheet, function, lParam1, lParam2) : 0;
+    if (function == CPSFUNC_ADD_PROPSHEETPAGEW) {
+        auto page = reinterpret_cast<const PROPSHEETPAGEW*>(lParam1);
+        std::wstring name = !page                                  ? L"(none)"
+                            : IS_INTRESOURCE(page->pszTemplate) ? L"template " + std::to_wstring(reinterpret_cast<ULONG_PTR>(page->pszTemplate))
+                            : (page->dwFlags & PSP_DLGINDIRECT)    ? L"template in memory"
+                                                                   : L"template " + std::wstring(page->pszTemplate);
+        pageTemplates_.push_back(name);
+        log_.push_back("CPSFUNC_ADD_PROPSHEETPAGEW " + Narrow(name) + " -> " + std::to_string(result));
+    } else if (function == CPSFUNC_SET_RESULT) {
+        log_.push_back("CPSFUNC_SET_RESULT " + std::to_string(static_cast<long long>(lParam2)) + " -> " +
+                       std::to_string(result));
+        // Wine's compstui refuses the call once the sheet is being destroyed, which is when the
+        // plug-in makes it; the result then goes to the parent sheet function as compstui
+        // would send it.
+        if (result <= 0 && sheet == sheet_) {
+            SETRESULT_INFO info{sizeof info, 0, sheet, static_cast<LRESULT>(lParam2)};
+            PROPSHEETUI_INFO parent{};
+            parent.cbSize = sizeof parent;
+            parent.Version = PROPSHEETUI_INFO_VERSION;
+            parent.Reason = PROPSHEETUI_REASON_SET_RESULT;
+            parent.UserData = reinterpret_cast<ULONG_PTR>(this);
+            log_.push_back("CPSFUNC_SET_RESULT delivered to the parent sheet function by corvhost");
+            result = OnSheet(&parent, reinterpret_cast<LPARAM>(&info));
+        }
+    } else {
+        log_.push_back("sheet function " + std::to_string(function) + " -> " + std::to_string(result));
+    }
+    return result;
+}
+
+// compstui calls this for the driver's page; the plug-in's callback sees every reason after
+// the driver, as with the core driver.
+LONG PrefsSession::OnOption(PCPSUICBPARAM param) {
+    if (!param) return CPSUICB_ACTION_NONE;
+    LONG action = CPSUICB_ACTION_NONE;
+    if (uiParams_.OEMCUIPCallback) action = uiParams_.OEMCUIPCallback(param, &uiParams_);
+    if (param->Reason == CPSUICB_REASON_APPLYNOW || param->Reason == CPSUICB_REASON_SETACTIVE)
+        log_.push_back(std::string("option callback ") +
+                       (param->Reason == CPSUICB_REASON_APPLYNOW ? "CPSUICB_REASON_APPLYNOW" : "CPSUICB_REASON_SETACTIVE") +
+                       " -> " + std::to_string(action));
+    return action;
+}
+
+HWND FindSheetWindow() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM out) -> BOOL {
+            if (IsWindowVisible(window) && PropSheet_GetTabControl(window)) {
+                *reinterpret_cast<HWND*>(out) = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+void PrefsSession::OnTimer() {
+    ++ticks_;
+    HWND sheet = FindSheetWindow();
+    if (!sheet) return;
+    if (tabs_.empty()) {
+        HWND tab = PropSheet_GetTabControl(sheet);
+        int n = TabCtrl_GetItemCount(tab);
+        for (int i = 0; i < n; ++i) {
+            WCHAR text[128] = {};
+            TCITEMW item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = text;
+            item.cchTextMax = 128;
+            SendMessageW(tab, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+            tabs_.push_back(text);
+        }
+        WCHAR title[256] = {};
+        GetWindowTextW(sheet, title, 256);
+        log_.push_back("sheet window \"" + Narrow(title) + "\"");
+    }
+    if (!o_.screenshot.empty() && !screenshotSaved_) {
+        // The last page is the About page: show it, let it paint, then take the picture.
+        if (step_ == 0) {
+            PropSheet_SetCurSel(sheet, nullptr, static_cast<int>(tabs_.size()) - 1);
+            RedrawWindow(sheet, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            step_ = 1;
+            return;
+        }
+        std::string error;
+        screenshotSaved_ = true;
+        if (SaveWindowPicture(sheet, o_.screenshot, &error)) log_.push_back("screenshot " + Narrow(o_.screenshot));
+        else Say("no screenshot: %s", error.c_str());
+        if (!o_.autoClose) {
+            PropSheet_PressButton(sheet, PSBTN_CANCEL);
+            return;
+        }
+    }
+    if (!o_.autoClose) return;
+    if (step_ < 2) {
+        step_ = 2;
+        PropSheet_PressButton(sheet, PSBTN_APPLYNOW);
+        log_.push_back("pressed Apply");
+        return;
+    }
+    if (step_ == 2) {
+        step_ = 3;
+        PropSheet_PressButton(sheet, PSBTN_OK);
+        log_.push_back("pressed OK");
+    }
+}
+
+LONG CALLBACK PrefsSession::SheetUi(PPROPSHEETUI_INFO info, LPARAM lParam) {
+    if (!info) return -1;
+    PrefsSession* self = info->Reason == PROPSHEETUI_REASON_INIT
+                             ? reinterpret_cast<PrefsSession*>(info->lParamInit)
+                             : reinterpret_cast<PrefsSession*>(info->UserData);
+    if (!self) return -1;
+    try {
+        return self->OnSheet(info, lParam);
+    } catch (...) {
+        return -1;
+    }
+}
+
+LONG CALLBACK PrefsSession::DriverSheetUi(PPROPSHEETUI_INFO info, LPARAM lParam) {
+    if (!info) return -1;
+    PrefsSession* self = info->Reason == PROPSHEETUI_REASON_INIT
+                             ? reinterpret_cast<PrefsSession*>(info->lParamInit)
+                             : reinterpret_cast<PrefsSession*>(info->UserData);
+    if (!self) return -1;
+    try {
+        return self->OnDriverSheet(info, lParam);
+    } catch (...) {
+        return -1;
+    }
+}
+
+LONG_PTR CALLBACK PrefsSession::PluginSheetFunction(HANDLE sheet, UINT function, LPARAM lParam1, LPARAM lParam2) {
+    if (!current_) return 0;
+    try {
+        return current_->OnPluginSheetFunction(sheet, function, lParam1, lParam2);
+    } catch (...) {
+        return 0;
+    }
+}
+
+LONG APIENTRY PrefsSession::OptionCallback(PCPSUICBPARAM param) {
+    if (!current_) return CPSUICB_ACTION_NONE;
+    try {
+        return current_->OnOption(param);
+    } catch (...) {
+        return CPSUICB_ACTION_NONE;
+    }
+}
+
+VOID CALLBACK PrefsSession::AutoCloseTimer(HWND, UINT, UINT_PTR, DWORD) {
+    if (!current_) return;
+    try {
+        current_->OnTimer();
+    } catch (...) {
+    }
+}
+
+bool PrefsSession::ShowSheet() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    UINT_PTR timer = 0;
+    if (o_.autoClose || !o_.screenshot.empty()) timer = SetTimer(nullptr, 0, kTimerMs, &AutoCloseTimer);
+    DWORD result = 0;
+    LONG ret = CommonPropertySheetUIW(nullptr, &SheetUi, reinterpret_cast<LPARAM>(this), &result);
+    if (timer) KillTimer(nullptr, timer);
+    log_.push_back("CommonPropertySheetUIW -> " + std::to_string(ret) + ", result " + std::to_string(result));
+    if (ret < 0) return Fail("the common property sheet UI failed (" + std::to_string(ret) + ")");
+    return true;
+}
+
+void PrefsSession::Teardown() { ui_.Close(&violations_); }
+
+void PrefsSession::Report() {
+    std::printf("plug-in: signature %s, version %lu\n", Hex(ui_.signature()).c_str(), static_cast<unsigned long>(ui_.version()));
+    for (const auto& line : log_) std::printf("%s\n", line.c_str());
+    for (size_t i = 0; i < tabs_.size(); ++i) std::printf("page %zu: \"%s\"\n", i + 1, Narrow(tabs_[i]).c_str());
+    for (const auto& p : ui_.spooler().printProcessorsSet()) std::printf("print processor set: \"%s\"\n", Narrow(p).c_str());
+    for (const auto& u : ui_.core().updates())
+        std::printf("DrvUpdateUISetting: \"%s\", previous %lu, mode %lu\n",
+                    u.item && u.item->pName && !IS_INTRESOURCE(u.item->pName) ? Narrow(u.item->pName).c_str() : "?",
+                    static_cast<unsigned long>(u.previousSelection), static_cast<unsigned long>(u.mode));
+    for (const auto& line : options_.Describe()) std::printf("option: %s\n", Narrow(line).c_str());
+    if (privateSize_ == kRecordSize) {
+        auto record = reinterpret_cast<const JobSettings*>(devmode_.Private());
+        std::printf("record: bWatermarkOnEscape %u\n", static_cast<unsigned>(record->bWatermarkOnEscape));
+    }
+    std::printf("result: %s\n", !setResultSeen_ ? "no SET_RESULT"
+                                : sheetResult_ == CPSUI_OK ? "CPSUI_OK" : "CPSUI_CANCEL");
+}
+
+int PrefsSession::Run() {
+    printerName_ = ui_.spooler().facts().printerName;
+    title_ = ui_.spooler().facts().driverName + L" Printing Preferences";
+    heap_.reset(HeapCreate(0, 0, 0));
+    if (!heap_) return Say("no heap for the plug-in"), kExitJobFailed;
+    current_ = this;
+    bool ok = Load() && DevModes() && CommonUi() && ShowSheet();
+    Teardown();
+    current_ = nullptr;
+    for (const auto& v : ui_.core().violations()) violations_.push_back(v);
+    for (const auto& v : violations_) Say("rule broken: %s", v.c_str());
+    if (!ok) return kExitJobFailed;
+    Report();
+    return violations_.empty() ? kExitOk : kExitRuleBroken;
+}
+
+}  // namespace
+
+bool ParsePrefsOptions(int argc, const wchar_t* const* argv, PrefsOptions* o, std::string* error) {
+    auto fail = [&](const std::string& why) {
+        if (error) *error = why;
+        return false;
+    };
+    for (int i = 1; i < argc; ++i) {
+        std::wstring_view arg = argv[i];
+        auto value = [&](std::wstring* out) {
+            if (i + 1 >= argc || !*argv[i + 1]) return false;
+            *out = argv[++i];
+            return true;
+        };
+        if (arg == L"--ui") {
+            if (!value(&o->plugin)) return fail("--ui needs the path of the UI plug-in");
+        } else if (arg == L"--render") {
+            if (!value(&o->render)) return fail("--render needs the path of the rendering plug-in");
+        } else if (arg == L"--ppd") {
+            if (!value(&o->ppd)) return fail("--ppd needs a printer description");
+        } else if (arg == L"--screenshot") {
+            if (!value(&o->screenshot)) return fail("--screenshot needs a PNG file name");
+        } else if (arg == L"--auto-close") {
+            o->autoClose = true;
+        } else if (arg == L"--trace") {
+            o->trace = true;
+        } else if (arg == L"--help" || arg == L"-h") {
+            o->help = true;
+        } else {
+            return fail("unknown prefs option " + Narrow(arg) + " (see corvhost prefs --help)");
+        }
+    }
+    return true;
+}
+
+std::string PrefsUsageText() {
+    return "usage: corvhost prefs [options]\n"
+           "Opens the UI plug-in's printing-preferences sheet as the core driver does.\n"
+           "  --ui DLL          the UI plug-in (default: corvui.dll beside corvhost.exe)\n"
+           "  --render DLL      the driver file the spooler names (default: corvrend.dll beside corvhost.exe)\n"
+           "  --ppd FILE        printer description (default: printers\\corvane-cp4500.ppd)\n"
+           "  --auto-close      press Apply, then OK, once the sheet is shown\n"
+           "  --screenshot PNG  save a picture of the sheet's last page once it has painted, then close\n"
+           "  --trace           log every call into the plug-in\n"
+           "Prints the sheet's pages, the sheet function calls and the result.\n";
+}
+
+int RunPrefs(int argc, wchar_t** argv) {
+    PrefsOptions options;
+    std::string error;
+    if (!ParsePrefsOptions(argc, argv, &options, &error)) {
+        Say("%s", error.c_str());
+        return kExitBadInput;
+    }
+    if (options.help) {
+        std::fputs(PrefsUsageText().c_str(), stdout);
+        return kExitOk;
+    }
+    std::wstring ppdPath = FullPath(options.ppd.empty() ? ProgramFolder() + L"printers\\corvane-cp4500.ppd" : options.ppd);
+    std::string text;
+    if (!ReadWholeFile(ppdPath, &text)) {
+        Say("cannot read the printer description %s", Narrow(ppdPath).c_str());
+        return kExitBadInput;
+    }
+    Ppd ppd;
+    if (!ParsePpd(text, &ppd, &error)) {
+        Say("%s: %s", Narrow(ppdPath).c_str(), error.c_str());
+        return kExitBadInput;
+    }
+    PrefsSession session(
+        options, ppd,
+        DescribePrinter(ppd, ppdPath, FullPath(options.plugin.empty() ? ProgramFolder() + L"corvui.dll" : options.plugin),
+                        FullPath(options.render.empty() ? ProgramFolder() + L"corvrend.dll" : options.render)));
+    return session.Run();
+}
+
+}  // namespace corv::host
