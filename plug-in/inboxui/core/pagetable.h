@@ -1,6 +1,7 @@
 // The property sheets' pages, one row each, and the one decision which rows a printer's document
-// sheet gets. A page's issue adds its row to the document table in pagetable.cpp; nothing else
-// changes. The planned order: Output Options (template 128, fax card or print-and-hold),
+// sheet gets. A new page is one row in the document table of pagetable.cpp (with the include of
+// its procedure's header) and its entry in the tests' expectations; nothing else changes. The
+// planned order: Output Options (template 128, fax card or print-and-hold),
 // Watermark (106, always), Manual Color (107, manual colour correction) or Monochrome Print
 // Quality (229, otherwise), Profiles (225, always), About (137, always).
 #pragma once

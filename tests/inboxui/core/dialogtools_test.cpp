@@ -2,10 +2,13 @@
 // boxes from the string table, focus, list texts and list extents.
 #include "plug-in/inboxui/core/dialogtools.h"
 
+#include "plug-in/inboxui/core/dialogbase.h"
+
 #include "plug-in/inboxui/core/module.h"
 #include "plug-in/inboxui/core/sheetcontext.h"
 #include "plug-in/inboxui/resources/ids.h"
 #include "tests/support/pagekit/patches.h"
+#include "tests/support/pagekit/sheethost.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -50,33 +53,22 @@ TEST(NoPermission, EveryControlOfTheDialogIsDisabled) {
     EXPECT_TRUE(IsWindowEnabled(dialog.hwnd));  // the page itself stays
 }
 
-// Counts the frame repaints (WM_NCPAINT with wParam 1) a window is sent.
-struct FrameRepaints {
-    HWND window;
-    int count = 0;
-    explicit FrameRepaints(HWND w) : window(w) { SetWindowSubclass(window, &Proc, 1, reinterpret_cast<DWORD_PTR>(this)); }
-    ~FrameRepaints() { RemoveWindowSubclass(window, &Proc, 1); }
-    static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
-        if (m == WM_NCPAINT && wp == 1) ++reinterpret_cast<FrameRepaints*>(self)->count;
-        return DefSubclassProc(w, m, wp, lp);
-    }
-};
 
 TEST(ContextHelpButton, SetAndClearedWithOneRepaintPerChange) {
     Window sheet(CreateWindowExW(0, L"STATIC", L"sheet", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr));
     ASSERT_NE(sheet.hwnd, nullptr);
-    FrameRepaints repaints(sheet.hwnd);
+    corvtest::FrameRepaints repaints(sheet.hwnd);
     auto hasButton = [&] { return (GetWindowLongPtrW(sheet.hwnd, GWL_EXSTYLE) & WS_EX_CONTEXTHELP) != 0; };
     EXPECT_TRUE(SetContextHelpButton(sheet.hwnd, true));
     EXPECT_TRUE(hasButton());
-    EXPECT_EQ(repaints.count, 1);
+    EXPECT_EQ(repaints.count(), 1);
     EXPECT_FALSE(SetContextHelpButton(sheet.hwnd, true));
-    EXPECT_EQ(repaints.count, 1);
+    EXPECT_EQ(repaints.count(), 1);
     EXPECT_TRUE(SetContextHelpButton(sheet.hwnd, false));
     EXPECT_FALSE(hasButton());
-    EXPECT_EQ(repaints.count, 2);
+    EXPECT_EQ(repaints.count(), 2);
     EXPECT_FALSE(SetContextHelpButton(sheet.hwnd, false));
-    EXPECT_EQ(repaints.count, 2);
+    EXPECT_EQ(repaints.count(), 2);
     EXPECT_FALSE(SetContextHelpButton(nullptr, true));
 }
 
@@ -140,6 +132,42 @@ TEST(Focus, MovesLikeTheDialogManagerDoesIt) {
     SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 0u);  // the text is selected, ready to be typed over
     EXPECT_EQ(end, 5u);
+}
+
+// A dialog on DialogBase that uses the helpers as a page does.
+class ProbeDialog : public DialogBase<ProbeDialog> {
+public:
+    using DialogBase::DialogBase;
+    INT_PTR onInit() {
+        disableAllIfNoPermission();
+        return TRUE;
+    }
+    INT_PTR onCommand(WORD id, WORD, HWND) {
+        if (id != IDC_DYN_ADD) return FALSE;
+        error(IDS_ERR_SELECT_WATERMARK, IDC_DYN_LIST);
+        return TRUE;
+    }
+};
+
+TEST(DialogBaseHelpers, NoPermissionAndAnErrorThatPointsAtItsField) {
+    auto context = std::make_unique<SheetContext>();
+    for (DWORD noPermission : {1u, 0u}) {
+        context->noPermission = noPermission;
+        Window dialog(CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_DYNAMIC_WATERMARKS), nullptr,
+                                         &ProbeDialog::DialogProc, reinterpret_cast<LPARAM>(context.get())));
+        ASSERT_NE(dialog.hwnd, nullptr);
+        EXPECT_EQ(IsWindowEnabled(GetDlgItem(dialog.hwnd, IDC_DYN_LIST)) == FALSE, noPermission == 1);
+        if (noPermission) continue;
+
+        ShowWindow(dialog.hwnd, SW_SHOW);
+        SetForegroundWindow(dialog.hwnd);
+        corvtest::MessageBoxes boxes;
+        SendMessageW(dialog.hwnd, WM_COMMAND, MAKEWPARAM(IDC_DYN_ADD, BN_CLICKED), 0);
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].owner, dialog.hwnd);
+        EXPECT_EQ(boxes.shown[0].icon(), static_cast<UINT>(MB_ICONERROR));
+        EXPECT_EQ(GetFocus(), GetDlgItem(dialog.hwnd, IDC_DYN_LIST));
+    }
 }
 
 TEST(ListTexts, OnlyEntriesThatFitANameBuffer) {

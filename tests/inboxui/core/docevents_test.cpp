@@ -295,6 +295,12 @@ protected:
         DOCEVENT_ESCAPE e{code, cjInput, const_cast<BYTE*>(d.bytes)};
         return Event(DOCUMENTEVENT_ESCAPE, sizeof(e), &e);
     }
+    // Logical page 1 with a DEVMODE of its own.
+    int OneLogicalPage() {
+        DEVMODEW logical{};
+        Description d(1, &logical, RECT{0, 0, 10, 10}, 1.0f);
+        return LogicalPageEscape(d);
+    }
     void PrintPages(int pages) {
         for (int i = 0; i < pages; ++i) {
             EXPECT_EQ(Event(DOCUMENTEVENT_STARTPAGE), DOCUMENTEVENT_SUCCESS);
@@ -596,9 +602,7 @@ TEST_F(DocEvents, SizeAnswersBeyondEveryBlockDrawNothing) {
     }
     fake.record.bWatermarkOnEscape = 1;
     fake.recordAnswer = INT_MIN;
-    DEVMODEW logical{};
-    Description d(1, &logical, RECT{0, 0, 10, 10}, 1.0f);
-    EXPECT_EQ(LogicalPageEscape(d), DOCUMENTEVENT_FAILURE);
+    EXPECT_EQ(OneLogicalPage(), DOCUMENTEVENT_FAILURE);
     EXPECT_TRUE(fake.draws.empty());
 }
 
@@ -618,9 +622,7 @@ TEST_F(DocEvents, AFetchThatAnswersAnotherSizeDrawsNothing) {
     EXPECT_EQ(fake.sent.back(), esc::kResetPages);  // the next document counts from 1 again
     EXPECT_EQ(fake.pageCounter, 0);
     fake.record.bWatermarkOnEscape = 1;
-    DEVMODEW logical{};
-    Description d(1, &logical, RECT{0, 0, 10, 10}, 1.0f);
-    EXPECT_EQ(LogicalPageEscape(d), DOCUMENTEVENT_FAILURE);
+    EXPECT_EQ(OneLogicalPage(), DOCUMENTEVENT_FAILURE);
     EXPECT_TRUE(fake.draws.empty());
 }
 

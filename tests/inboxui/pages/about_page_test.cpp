@@ -85,17 +85,6 @@ protected:
     }
 };
 
-// Counts the frame repaints (WM_NCPAINT with wParam 1) a window is sent.
-struct FrameRepaints {
-    HWND window;
-    int count = 0;
-    explicit FrameRepaints(HWND w) : window(w) { SetWindowSubclass(window, &Proc, 1, reinterpret_cast<DWORD_PTR>(this)); }
-    ~FrameRepaints() { RemoveWindowSubclass(window, &Proc, 1); }
-    static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
-        if (m == WM_NCPAINT && wp == 1) ++reinterpret_cast<FrameRepaints*>(self)->count;
-        return DefSubclassProc(w, m, wp, lp);
-    }
-};
 
 TEST_P(AboutPage, ListsTheDriverFilesSortedByNameWithTheirVersions) {
     corvtest::ScratchFiles files;
@@ -165,15 +154,15 @@ TEST_P(AboutPage, WithoutDriverInformationOrModelNameOnlyTheFixedLinesStay) {
 TEST_P(AboutPage, ContextHelpButtonGoesWhileThePageIsUpAndComesBackWhenLeft) {
     Open(context.get());
     EXPECT_FALSE(SheetHasContextHelp());  // the sheet opened on the About page
-    FrameRepaints repaints(host.sheet());
+    corvtest::FrameRepaints repaints(host.sheet());
     ASSERT_TRUE(host.select(1));
     EXPECT_TRUE(SheetHasContextHelp());
-    EXPECT_EQ(repaints.count, 1);
+    EXPECT_EQ(repaints.count(), 1);
     ASSERT_TRUE(host.select(0));
     EXPECT_FALSE(SheetHasContextHelp());
-    EXPECT_EQ(repaints.count, 2);
+    EXPECT_EQ(repaints.count(), 2);
     EXPECT_EQ(host.notify(PSN_SETACTIVE), 0);  // already gone: no second repaint
-    EXPECT_EQ(repaints.count, 2);
+    EXPECT_EQ(repaints.count(), 2);
 }
 
 TEST_P(AboutPage, HelpShowsTheSheetsHelpFile) {

@@ -189,6 +189,14 @@ struct Viewers {
     const corv::ui::HelpViewers viewers{&Entry, &Classic};
 };
 
+// One request to a viewer: the page asks, for the whole file, with this command and no data.
+void ExpectRequest(const Viewers::Call& call, HWND page, const wchar_t* file, UINT command) {
+    EXPECT_EQ(call.window, page);
+    EXPECT_EQ(call.file, file);
+    EXPECT_EQ(call.command, command);
+    EXPECT_EQ(call.data, 0u);
+}
+
 // A page the way it sits in a property sheet: the sheet, a frame inside it, the page inside that.
 struct PageInSheet {
     TopWindow sheet{20, 300};
@@ -204,10 +212,7 @@ TEST(ShowingHelp, HtmlHelpOpensItsIndexBesideTheWholeSheet) {
     Viewers::helpWindow = help.hwnd;
     corv::ui::ShowHelp(v.viewers, layout.page, L"c:\\drv\\corv.chm");
     ASSERT_EQ(Viewers::html.size(), 1u);
-    EXPECT_EQ(Viewers::html[0].window, layout.page);
-    EXPECT_EQ(Viewers::html[0].file, L"c:\\drv\\corv.chm");
-    EXPECT_EQ(Viewers::html[0].command, 2u);  // HH_DISPLAY_INDEX
-    EXPECT_EQ(Viewers::html[0].data, 0u);
+    ExpectRequest(Viewers::html[0], layout.page, L"c:\\drv\\corv.chm", 2);  // HH_DISPLAY_INDEX
     EXPECT_TRUE(Viewers::classic.empty());
 
     WINDOWPLACEMENT desktop{sizeof(desktop)};
@@ -223,10 +228,7 @@ TEST(ShowingHelp, ClassicHelpOpensItsFinder) {
     RECT before = layout.sheet.Normal();
     corv::ui::ShowHelp(v.viewers, layout.page, L"c:\\drv\\corv.hlp");
     ASSERT_EQ(Viewers::classic.size(), 1u);
-    EXPECT_EQ(Viewers::classic[0].window, layout.page);
-    EXPECT_EQ(Viewers::classic[0].file, L"c:\\drv\\corv.hlp");
-    EXPECT_EQ(Viewers::classic[0].command, 11u);  // HELP_FINDER
-    EXPECT_EQ(Viewers::classic[0].data, 0u);
+    ExpectRequest(Viewers::classic[0], layout.page, L"c:\\drv\\corv.hlp", 11);  // HELP_FINDER
     EXPECT_TRUE(Viewers::html.empty());
     RECT after = layout.sheet.Normal();
     EXPECT_TRUE(EqualRect(&before, &after));

@@ -142,4 +142,16 @@ void SheetHost::Pump() {
     }
 }
 
+FrameRepaints::FrameRepaints(HWND window) : window_(window) {
+    SetWindowSubclass(window_, &Proc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+FrameRepaints::~FrameRepaints() { RemoveWindowSubclass(window_, &Proc, 1); }
+
+LRESULT CALLBACK FrameRepaints::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                     DWORD_PTR self) {
+    if (message == WM_NCPAINT && wParam == 1) ++reinterpret_cast<FrameRepaints*>(self)->count_;
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
 }  // namespace corvtest

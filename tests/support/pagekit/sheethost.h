@@ -67,4 +67,20 @@ private:
     HWND sheet_ = nullptr;
 };
 
+// Counts the frame repaints (WM_NCPAINT with wParam 1) a window is sent while the object lives:
+// what a page sends the sheet after it sets or clears the context-help button.
+class FrameRepaints {
+public:
+    explicit FrameRepaints(HWND window);
+    ~FrameRepaints();
+    FrameRepaints(const FrameRepaints&) = delete;
+    FrameRepaints& operator=(const FrameRepaints&) = delete;
+    int count() const { return count_; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
+    HWND window_;
+    int count_ = 0;
+};
+
 }  // namespace corvtest
