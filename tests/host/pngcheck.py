@@ -23,6 +23,19 @@ def _unfilter_up(line, previous):
     return bytearray((((a & low) + (b & low)) ^ ((a ^ b) & high)).to_bytes(n, "big"))
 
 
+def _unfilter_paeth(line, previous, channels):
+    for x in range(len(line)):
+        if x >= channels:
+            left, up, corner = line[x - channels], previous[x], previous[x - channels]
+        else:
+            left, up, corner = 0, previous[x], 0
+        pa, pb = up - corner, left - corner
+        pc = pa + pb
+        pa, pb, pc = (pa if pa >= 0 else -pa), (pb if pb >= 0 else -pb), (pc if pc >= 0 else -pc)
+        predictor = left if pa <= pb and pa <= pc else (up if pb <= pc else corner)
+        line[x] = (line[x] + predictor) & 255
+
+
 def read_rows(path):
     """(width, height, channels, rows): each row the unfiltered bytes of one line."""
     with open(path, "rb") as f:
@@ -52,20 +65,16 @@ def read_rows(path):
         kind, line = raw[y * stride], bytearray(raw[y * stride + 1:(y + 1) * stride])
         if kind == 2:
             line = _unfilter_up(line, previous)
-        elif kind in (1, 3, 4):
+        elif kind == 4:
+            _unfilter_paeth(line, previous, channels)
+        elif kind in (1, 3):
             for x in range(n):
                 left = line[x - channels] if x >= channels else 0
                 up = previous[x]
-                corner = previous[x - channels] if x >= channels else 0
                 if kind == 1:
                     line[x] = (line[x] + left) & 255
-                elif kind == 3:
-                    line[x] = (line[x] + (left + up) // 2) & 255
                 else:
-                    p = left + up - corner
-                    pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
-                    predictor = left if pa <= pb and pa <= pc else (up if pb <= pc else corner)
-                    line[x] = (line[x] + predictor) & 255
+                    line[x] = (line[x] + (left + up) // 2) & 255
         elif kind != 0:
             raise ValueError(f"{path}: unknown filter {kind}")
         rows.append(line)
