@@ -148,11 +148,41 @@ bool ParseOptions(int argc, const wchar_t* const* argv, HostOptions* o, std::str
     return true;
 }
 
+std::vector<std::vector<std::wstring>> BatchJobs(std::wstring_view text) {
+    std::vector<std::vector<std::wstring>> jobs;
+    while (!text.empty()) {
+        size_t end = text.find(L'\n');
+        std::wstring_view line = text.substr(0, end);
+        text = end == std::wstring_view::npos ? std::wstring_view() : text.substr(end + 1);
+        std::vector<std::wstring> args{L"corvhost"};
+        std::wstring arg;
+        bool inArg = false, quoted = false;
+        for (wchar_t c : line) {
+            if (c == L'"') {
+                quoted = !quoted;
+                inArg = true;
+            } else if (!quoted && (c == L' ' || c == L'\t' || c == L'\r')) {
+                if (inArg) args.push_back(arg);
+                arg.clear();
+                inArg = false;
+            } else {
+                arg.push_back(c);
+                inArg = true;
+            }
+        }
+        if (inArg) args.push_back(arg);
+        if (args.size() > 1 && args[1][0] != L'#') jobs.push_back(std::move(args));
+    }
+    return jobs;
+}
+
 std::string UsageText() {
     return "corvhost - prints a sample job through the UI and rendering plug-ins, standing in for\n"
            "the PostScript core driver and the spooler.\n"
            "\n"
            "  corvhost [options]\n"
+           "  corvhost batch FILE  one job per line of FILE, each line options as below, all in\n"
+           "                       this one process; reports each job's exit code\n"
            "\n"
            "  --plugin FILE        the rendering plug-in (default: corvrend.dll beside corvhost.exe)\n"
            "  --ui FILE|none       the UI plug-in, whose DevMode and DocumentEvent the job goes\n"

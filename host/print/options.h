@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace corv::host {
@@ -45,5 +46,10 @@ struct HostOptions {
 bool ParseOptions(int argc, const wchar_t* const* argv, HostOptions* options, std::string* error);
 
 std::string UsageText();
+
+// One job's arguments per line of a batch file (corvhost batch FILE): blanks separate them, double
+// quotes keep blanks inside one; empty lines and lines that begin with # are left out. Each
+// argument list starts with the program's name, as argv does.
+std::vector<std::vector<std::wstring>> BatchJobs(std::wstring_view text);
 
 }  // namespace corv::host

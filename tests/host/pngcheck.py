@@ -15,8 +15,29 @@ import zlib
 CHANNELS = {0: 1, 2: 3, 6: 4}  # greyscale, RGB, RGBA
 
 
-def read_pixels(path):
-    """Rows of (r, g, b) tuples."""
+def _unfilter_up(line, previous):
+    """The Up filter on a whole row at once: bytewise sums without carries, in one big integer."""
+    n = len(line)
+    a, b = int.from_bytes(line, "big"), int.from_bytes(previous, "big")
+    low, high = int.from_bytes(b"\x7f" * n, "big"), int.from_bytes(b"\x80" * n, "big")
+    return bytearray((((a & low) + (b & low)) ^ ((a ^ b) & high)).to_bytes(n, "big"))
+
+
+def _unfilter_paeth(line, previous, channels):
+    for x in range(len(line)):
+        if x >= channels:
+            left, up, corner = line[x - channels], previous[x], previous[x - channels]
+        else:
+            left, up, corner = 0, previous[x], 0
+        pa, pb = up - corner, left - corner
+        pc = pa + pb
+        pa, pb, pc = (pa if pa >= 0 else -pa), (pb if pb >= 0 else -pb), (pc if pc >= 0 else -pc)
+        predictor = left if pa <= pb and pa <= pc else (up if pb <= pc else corner)
+        line[x] = (line[x] + predictor) & 255
+
+
+def read_rows(path):
+    """(width, height, channels, rows): each row the unfiltered bytes of one line."""
     with open(path, "rb") as f:
         data = f.read()
     if data[:8] != b"\x89PNG\r\n\x1a\n":
@@ -42,29 +63,31 @@ def read_pixels(path):
     rows, previous, stride = [], bytearray(n), n + 1
     for y in range(height):
         kind, line = raw[y * stride], bytearray(raw[y * stride + 1:(y + 1) * stride])
-        for x in range(n):
-            left = line[x - channels] if x >= channels else 0
-            up = previous[x]
-            corner = previous[x - channels] if x >= channels else 0
-            if kind == 1:
-                line[x] = (line[x] + left) & 255
-            elif kind == 2:
-                line[x] = (line[x] + up) & 255
-            elif kind == 3:
-                line[x] = (line[x] + (left + up) // 2) & 255
-            elif kind == 4:
-                p = left + up - corner
-                pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
-                predictor = left if pa <= pb and pa <= pc else (up if pb <= pc else corner)
-                line[x] = (line[x] + predictor) & 255
-            elif kind != 0:
-                raise ValueError(f"{path}: unknown filter {kind}")
-        if channels == 1:
-            rows.append([(v, v, v) for v in line])
-        else:
-            rows.append([tuple(line[x * channels:x * channels + 3]) for x in range(width)])
+        if kind == 2:
+            line = _unfilter_up(line, previous)
+        elif kind == 4:
+            _unfilter_paeth(line, previous, channels)
+        elif kind in (1, 3):
+            for x in range(n):
+                left = line[x - channels] if x >= channels else 0
+                up = previous[x]
+                if kind == 1:
+                    line[x] = (line[x] + left) & 255
+                else:
+                    line[x] = (line[x] + (left + up) // 2) & 255
+        elif kind != 0:
+            raise ValueError(f"{path}: unknown filter {kind}")
+        rows.append(line)
         previous = line
-    return width, height, rows
+    return width, height, channels, rows
+
+
+def read_pixels(path):
+    """Rows of (r, g, b) tuples."""
+    width, height, channels, rows = read_rows(path)
+    if channels == 1:
+        return width, height, [[(v, v, v) for v in line] for line in rows]
+    return width, height, [[tuple(line[x * channels:x * channels + 3]) for x in range(width)] for line in rows]
 
 
 def share(path, box, test):
