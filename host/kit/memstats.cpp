@@ -31,19 +31,12 @@ DWORD CountGdiObjects(const GdiHandleEntry* table, size_t count) {
 }
 
 bool ReadMemoryFigures(ProcessMemory* memory) {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    counters.cb = sizeof counters;
-    if (!GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                              sizeof counters))
-        return false;
-    memory->workingSet = counters.WorkingSetSize;
-    // Wine leaves PrivateUsage at 0; the commit charge is the same figure on Windows.
-    memory->privateBytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
     memory->gdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     memory->userObjects = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
     memory->gdiFromTable = false;
     memory->userKnown = true;
     // Wine answers both with 0 (a stub); it keeps the process's GDI handles in the PEB's table.
+    // Its pages are touched before memory is read, so that the reading does not count itself.
     if (memory->gdiObjects == 0 && memory->userObjects == 0) {
         memory->userKnown = false;
         const BYTE* peb = ProcessEnvironmentBlock();
@@ -54,6 +47,14 @@ bool ReadMemoryFigures(ProcessMemory* memory) {
             memory->gdiFromTable = true;
         }
     }
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                              sizeof counters))
+        return false;
+    memory->workingSet = counters.WorkingSetSize;
+    // Wine leaves PrivateUsage at 0; the commit charge is the same figure on Windows.
+    memory->privateBytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
     return true;
 }
 
