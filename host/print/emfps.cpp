@@ -281,6 +281,7 @@ private:
     void Out(const std::string& text) {
         Begin();
         out_ += text;
+        drawn_ = true;
     }
     void EndPart(DrawingMark mark);
 
@@ -306,7 +307,9 @@ private:
     bool inPath_ = false;
     bool pathHasPoint_ = false;
     std::string out_;
+    std::string passThrough_;
     bool begun_ = false;
+    bool drawn_ = false;
     Translation result_;
 };
 
@@ -355,9 +358,10 @@ void Translator::Begin() {
 
 void Translator::EndPart(DrawingMark mark) {
     if (begun_) out_ += "grestore\n";
-    result_.parts.push_back(DrawingPart{std::move(out_), mark});
+    result_.parts.push_back(DrawingPart{std::move(out_), std::move(passThrough_), drawn_, mark});
     out_.clear();
-    begun_ = false;
+    passThrough_.clear();
+    begun_ = drawn_ = false;
     inPath_ = pathHasPoint_ = false;
 }
 
@@ -457,11 +461,15 @@ void Translator::Comment(const EMRGDICOMMENT* r, size_t size) {
     const char* data = reinterpret_cast<const char*>(r->Data) + kMarkHeader;
     const size_t dataSize = length - kMarkHeader;
     switch (static_cast<DrawingMark>(mark)) {
-        case DrawingMark::PassThrough:
+        case DrawingMark::PassThrough: {
             if (dataSize == 0) return;
-            Out(std::string(data, dataSize));
-            if (data[dataSize - 1] != '\n' && data[dataSize - 1] != '\r') out_ += "\n";
+            std::string text(data, dataSize);
+            if (text.back() != '\n' && text.back() != '\r') text += "\n";
+            Begin();
+            out_ += text;
+            passThrough_ += text;
             return;
+        }
         case DrawingMark::BodyBegins:
         case DrawingMark::BodyEnds:
         case DrawingMark::PageBegins:

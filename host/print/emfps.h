@@ -68,9 +68,12 @@ enum class DrawingMark : uint32_t {
 std::vector<BYTE> MarkComment(DrawingMark mark, std::string_view data = {});
 
 // The drawing up to a mark: one PostScript block that keeps the page's graphics state, empty
-// when nothing was drawn. PASSTHROUGH data lies inside it, in the device's coordinates.
+// when nothing was drawn. PASSTHROUGH data lies inside it, in the device's coordinates; it is
+// also kept on its own, for a place outside any page.
 struct DrawingPart {
     std::string postscript;
+    std::string passThrough;
+    bool drawn = false;                   // more than PASSTHROUGH data
     DrawingMark end = DrawingMark::None;  // the mark it stops at; None at the metafile's end
 };
 

@@ -206,8 +206,8 @@ void UiPrinting::EndDocument() {
     }
     UniqueEnhMetaFile emf = recording_->Finish();
     recording_.reset();
-    if (extraPages_ == 0) return;
     PlayExtraPages(emf.get());
+    if (extraPages_ == 0) return;
     Report(emf.get(), nextOrdinal_);
     nextOrdinal_ += extraPages_;
 }
@@ -239,16 +239,19 @@ Translation UiPrinting::Translate(HENHMETAFILE emf) {
     return t;
 }
 
-// The pages the UI plug-in started at the end of the document, each with its drawing: the job
-// gets them in the order they were drawn.
+// The pages the UI plug-in started at the end of the document, each with its drawing, and what it
+// passed through between them: the job gets them in the order they were sent.
 void UiPrinting::PlayExtraPages(HENHMETAFILE emf) {
     const Translation t = Translate(emf);
-    if (!t.ok) notes_.push_back("the pages the UI plug-in added go out blank: their drawing was not recorded");
+    if (!t.ok && extraPages_ > 0)
+        notes_.push_back("the pages the UI plug-in added go out blank: their drawing was not recorded");
     int opened = 0;
     bool open = false, outside = false;
     for (const DrawingPart& part : t.parts) {
+        // Outside a page only PASSTHROUGH data has a place: the document's, between pages.
         if (open) target_->Emit(part.postscript);
-        else if (!part.postscript.empty()) outside = true;
+        else target_->Emit(part.passThrough);
+        if (!open && part.drawn) outside = true;
         if (part.end == DrawingMark::PageBegins && !open) {
             target_->StartExtraPage();
             open = true;

@@ -448,10 +448,13 @@ hostile)
   contains hostile.prn "% stub: passed through"
   contains hostile.prn "/Helvetica-CorvW /Helvetica cgW cgF" # the unknown face
   sheets hostile.prn 2
+  long=""
+  for ((i = 0; ${#long} < 2047; i++)); do long+="($((i % 10))\\)"; done
+  long=${long:0:2047}
   for p in 1 2; do
     text_on hostile.prn $p 'Hostile (text) with \ backslashes)'
     text_on hostile.prn $p "Zażółć gęślą jaźń Größe ??"
-    text_on hostile.prn $p '(0\)(1\)(2\)(3\)(4\)(5\)(6\)(7\)(8\)(9\)(0\)'
+    text_on hostile.prn $p "$long" # every one of the 2,047 characters
   done
   ;;
 

@@ -401,13 +401,19 @@ TEST(TranslateMetafile, MarksSplitTheDrawingAndPassThroughStaysInPlace) {
     EXPECT_NE(last.find("concat 1 setlinecap 1 setlinejoin\n1 2 moveto\nnewpath 1 1 moveto 3 3 lineto"),
               std::string::npos)
         << last;
+    EXPECT_EQ(t.parts[2].passThrough, "1 2 moveto\n");  // on its own too, with a line end
+    EXPECT_TRUE(t.parts[2].drawn);
     // Nothing drawn between two marks: no block at all.
     EmfBuilder bare;
     bare.Comment(MarkComment(DrawingMark::PageBegins)).Comment(MarkComment(DrawingMark::PageEnds));
+    bare.Comment(MarkComment(DrawingMark::PassThrough, "% between\n"));
     const Translation b = Translate(bare);
     ASSERT_EQ(b.parts.size(), 3u);
     EXPECT_TRUE(b.parts[1].postscript.empty());
+    EXPECT_FALSE(b.parts[1].drawn);
     EXPECT_EQ(b.parts[1].end, DrawingMark::PageEnds);
+    EXPECT_FALSE(b.parts[2].drawn);  // passed through, not drawn
+    EXPECT_EQ(b.parts[2].passThrough, "% between\n");
 }
 
 TEST(TranslateMetafile, HostileTextStaysInsideItsStrings) {

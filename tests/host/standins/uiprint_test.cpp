@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -240,6 +241,34 @@ TEST_F(UiPrintingTest, APageTheHandlerAddsAtTheEndBecomesAPageOfTheJob) {
     EXPECT_EQ(target.previews[2].ordinal, 3);
     EXPECT_EQ(target.previews[2].texts, (std::vector<std::wstring>{L"cover"}));
     EXPECT_TRUE(ui.problems().empty());
+}
+
+TEST_F(UiPrintingTest, PassThroughOutsideTheAddedPageStaysBetweenPages) {
+    handler.onEvent = [&](INT event, HDC dc) {
+        if (event != DOCUMENTEVENT_ENDDOC) return;
+        ExtEscape(dc, PASSTHROUGH, 8, "\x06\x00" "before", 0, nullptr);
+        StartPage(dc);
+        TextOutW(dc, 0, 0, L"cover", 5);
+        EndPage(dc);
+        ExtEscape(dc, PASSTHROUGH, 7, "\x05\x00" "after", 0, nullptr);
+        TextOutW(dc, 0, 0, L"nowhere", 7);
+    };
+    UiPrinting ui(&target, Settings());
+    target.ui = &ui;
+    PrintTwoPages(ui);
+    ASSERT_EQ(target.emitted.size(), 3u);
+    EXPECT_EQ(target.emitted[0], "before\n");
+    EXPECT_NE(target.emitted[1].find("(cover)"), std::string::npos);
+    EXPECT_EQ(target.emitted[2], "after\n");
+    EXPECT_EQ(std::count(target.log.begin(), target.log.end(), "start extra page"), 1);
+    ASSERT_EQ(ui.notes().size(), 1u);  // the drawing outside a page is left out, and said so
+    // Without a page of its own the data still reaches the job.
+    handler.onEvent = [&](INT event, HDC dc) {
+        if (event == DOCUMENTEVENT_ENDDOC) ExtEscape(dc, PASSTHROUGH, 6, "\x04\x00" "only", 0, nullptr);
+    };
+    target.emitted.clear();
+    ui.EndDocument();
+    EXPECT_EQ(target.emitted, (std::vector<std::string>{"only\n"}));
 }
 
 TEST_F(UiPrintingTest, PassThroughFromElsewhereIsNotTheDrawings) {
