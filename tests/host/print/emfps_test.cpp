@@ -63,24 +63,16 @@ public:
         b.lb = {style, colour, 0};
         return Add(b);
     }
-    EmfBuilder& Select(DWORD handle) {
-        EMRSELECTOBJECT s{};
-        s.emr.iType = EMR_SELECTOBJECT;
-        s.ihObject = handle;
-        return Add(s);
-    }
-    EmfBuilder& Delete(DWORD handle) {
-        EMRDELETEOBJECT s{};
-        s.emr.iType = EMR_DELETEOBJECT;
-        s.ihObject = handle;
-        return Add(s);
-    }
+    // Every record of one 32-bit value has this shape.
     EmfBuilder& Value(DWORD type, DWORD value) {
-        EMRSETTEXTCOLOR r{};  // every one-value record has this shape
+        EMRSETTEXTCOLOR r{};
         r.emr.iType = type;
         r.crColor = value;
         return Add(r);
     }
+    EmfBuilder& Select(DWORD handle) { return Value(EMR_SELECTOBJECT, handle); }
+    EmfBuilder& Delete(DWORD handle) { return Value(EMR_DELETEOBJECT, handle); }
+    EmfBuilder& RestoreDC(LONG relative) { return Value(EMR_RESTOREDC, static_cast<DWORD>(relative)); }
     EmfBuilder& Point(DWORD type, LONG x, LONG y) {
         EMRLINETO r{};
         r.emr.iType = type;
@@ -92,12 +84,6 @@ public:
         k.emr.iType = EMR_RECTANGLE;
         k.rclBox = {l, t, r, b};
         return Add(k);
-    }
-    EmfBuilder& RestoreDC(LONG relative) {
-        EMRRESTOREDC r{};
-        r.emr.iType = EMR_RESTOREDC;
-        r.iRelative = relative;
-        return Add(r);
     }
     EmfBuilder& PatBlt(LONG x, LONG y, LONG cx, LONG cy, DWORD rop) {
         EMRBITBLT b{};
@@ -214,28 +200,20 @@ TEST(PrinterFontMap, OnlyFontsThePrinterHolds) {
     EXPECT_EQ(odd.Resolve(L"Arial", false, false).name, "Palatino-Roman");
 }
 
+// Each run as "encoding:bytes|".
+std::string Runs(std::wstring_view text) {
+    std::string out;
+    for (const EncodedRun& run : EncodeText(text)) out += std::to_string(run.encoding) + ":" + run.bytes + "|";
+    return out;
+}
+
 TEST(EncodeText, LatinOneAndCentralEuropeanLettersInTheirEncodings) {
-    auto runs = EncodeText(L"Gr\u00f6\u00dfe (caf\u00e9)");
-    ASSERT_EQ(runs.size(), 1u);
-    EXPECT_EQ(runs[0].encoding, 0);
-    EXPECT_EQ(runs[0].bytes, "Gr\xf6\xdf" "e (caf\xe9)");
-
+    EXPECT_EQ(Runs(L"Gr\u00f6\u00dfe (caf\u00e9)"), "0:Gr\xf6\xdf" "e (caf\xe9)|");
     // Polish: the letters only code page 1250 has switch the run; ó is in both and stays.
-    runs = EncodeText(L"Za\u017c\u00f3\u0142\u0107 \u20ac");
-    ASSERT_EQ(runs.size(), 2u);
-    EXPECT_EQ(runs[0].encoding, 0);
-    EXPECT_EQ(runs[0].bytes, "Za");
-    EXPECT_EQ(runs[1].encoding, 1);
-    EXPECT_EQ(runs[1].bytes, "\xbf\xf3\xb3\xe6 \x80");
-
+    EXPECT_EQ(Runs(L"Za\u017c\u00f3\u0142\u0107 \u20ac"), "0:Za|1:\xbf\xf3\xb3\xe6 \x80|");
     // Back to Western for a letter only 1252 has; elsewhere a visible question mark.
-    runs = EncodeText(L"\u0159\u00e6\u65e5\u0416\t");
-    ASSERT_EQ(runs.size(), 2u);
-    EXPECT_EQ(runs[0].encoding, 1);
-    EXPECT_EQ(runs[0].bytes, "\xf8");
-    EXPECT_EQ(runs[1].encoding, 0);
-    EXPECT_EQ(runs[1].bytes, "\xe6???");
-    EXPECT_TRUE(EncodeText(L"").empty());
+    EXPECT_EQ(Runs(L"\u0159\u00e6\u65e5\u0416\t"), "1:\xf8|0:\xe6???|");
+    EXPECT_EQ(Runs(L""), "");
 }
 
 // The prolog's encoding vectors must name, at every byte EncodeText gives, the letter it came from.
