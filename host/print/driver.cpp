@@ -4,6 +4,7 @@
 #include "common/record.h"
 #include "host/kit/comref.h"
 #include "host/print/corehelper.h"
+#include "host/print/emfps.h"
 #include "host/kit/devmodes.h"
 #include "host/kit/fields.h"
 #include "host/kit/hostio.h"
@@ -136,6 +137,8 @@ public:
     ULONG Escape(ULONG code, ULONG inSize, PVOID in, ULONG outSize, PVOID out) override;
     bool StartExtraPage() override;
     bool EndExtraPage() override;
+    void Emit(std::string_view text) override { stage_->Put(text.data(), static_cast<DWORD>(text.size())); }
+    void PageRecorded(const PagePreview& page) override;
 
 private:
     bool Fail(const std::string& why) {
@@ -172,7 +175,6 @@ private:
     void Teardown();
     void Report();
 
-    void Emit(std::string_view text) { stage_->Put(text.data(), static_cast<DWORD>(text.size())); }
     // True when the plug-in injected its own text.
     bool Inject(DWORD point, std::string_view fallback = {}, bool replaces = false);
     std::string OutputPageCommentLabel(int page, int ordinal) const;
@@ -248,6 +250,8 @@ ULONG Driver::OnCoreEscape(ULONG code, ULONG inSize, PVOID in) {
             WORD count;
             std::memcpy(&count, in, 2);
             DWORD usable = std::min<DWORD>(count, inSize - 2);
+            // From the UI plug-in's drawing it belongs among the drawing, where it was sent.
+            if (printing_ && printing_->PassThrough(static_cast<const BYTE*>(in) + 2, usable)) return usable;
             stage_->Put(static_cast<const BYTE*>(in) + 2, usable);
             return usable;
         }
@@ -637,6 +641,7 @@ bool Driver::Stream() {
     Emit("%%BeginProlog\n");
     Inject(PSINJECT_BEGINPROLOG);
     Emit(Prolog(job_));
+    if (documentEvents) Emit(DrawingProcSet());
     Inject(PSINJECT_ENDPROLOG);
     Emit("%%EndProlog\n");
 
@@ -665,6 +670,7 @@ bool Driver::Stream() {
         settings.title = o_.doc;
         settings.pages = job_.pages;
         settings.previewFolder = o_.preview;
+        settings.fonts = PrinterFonts(ppd_);
         IPrintOemUI2* ui = ui_->plugin();
         settings.handler = [ui](HANDLE printer, HDC dc, INT event, ULONG inSize, PVOID in, ULONG outSize, PVOID out,
                                 PINT result) {
@@ -678,9 +684,12 @@ bool Driver::Stream() {
         if (o_.resetAt == ordinal && !ResetDevice()) return false;
         SendEscapes(ordinal);
         OpenPage("%%Page: " + std::to_string(order[i]) + " " + std::to_string(ordinal) + "\n", i);
-        if (printing_) printing_->StartPage(ordinal, order[i]);
-        Emit(PageBody(job_, order[i]));
-        if (printing_) printing_->EndPage();
+        if (printing_) {
+            printing_->StartPage(ordinal, order[i]);
+            printing_->EndPage(PageBody(job_, order[i]));
+        } else {
+            Emit(PageBody(job_, order[i]));
+        }
         ClosePage();
         if (o_.memStats) memory_.PageDone(ordinal);
     }
@@ -700,13 +709,16 @@ bool Driver::Stream() {
     return true;
 }
 
-// The UI side's findings join the job's; its pages are listed for the person who prints.
+// The UI side's pages are listed for the person who prints as they end.
+void Driver::PageRecorded(const PagePreview& page) {
+    if (!page.png.empty() || o_.trace) std::printf("corvhost: preview %s\n", DescribePreview(page).c_str());
+}
+
+// The UI side's findings join the job's.
 void Driver::EndUi() {
     if (!printing_) return;
     for (const auto& p : printing_->problems()) Violation("UI plug-in: " + p);
     for (const auto& n : printing_->notes()) Say("note: %s", n.c_str());
-    for (const auto& page : printing_->previews())
-        if (!page.png.empty() || o_.trace) std::printf("corvhost: preview %s\n", DescribePreview(page).c_str());
     printing_.reset();
 }
 

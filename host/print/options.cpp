@@ -208,7 +208,8 @@ std::string UsageText() {
            "  --no-document-events prints without calling the UI plug-in's document events\n"
            "  --job-id N           spooler job id given to StartDoc (default: 1)\n"
            "  --trace              logs every call into the plug-in and every injection\n"
-           "  --memstats           prints the process's memory at pages 1000 and 10000\n";
+           "  --memstats           prints the process's memory and GDI and USER objects at pages\n"
+           "                       1000 and 10000\n";
 }
 
 }  // namespace corv::host

@@ -36,7 +36,7 @@ struct HostOptions {
     bool documentEvents = true;  // the UI plug-in's document events, on a recorded device context
     std::wstring preview;        // folder for each page's metafile and PNG; empty: none
     bool trace = false;
-    bool memStats = false;  // prints the process's memory at pages 1000 and 10000
+    bool memStats = false;  // prints the process's memory and GUI objects at pages 1000 and 10000
     bool listFields = false;
     bool help = false;
 };

@@ -110,6 +110,32 @@ contains() { grep -aFq -- "$2" "$1" || fail "$1 lacks: $2"; }
 lacks() { ! grep -aFq -- "$2" "$1" || fail "$1 should not contain: $2"; }
 count() { grep -aFc -- "$2" "$1"; }
 colour() { python3 "$here/pngcheck.py" colour "$@" >/dev/null || python3 "$here/pngcheck.py" colour "$@" >&2 || fail "colour of $1"; }
+share() { python3 "$here/pngcheck.py" colour "$@" | sed 's/.*colour //'; }
+# agree PREVIEW SHEET R,G,B [X0 Y0 X1 Y1] [BOUNDS...]: the colour lies in the same places on both.
+agree() {
+  local a=$1 b=$2 rgb=$3; shift 3
+  [ $# -ge 4 ] && [ "${1#--}" = "$1" ] || set -- 0 0 1 1 "$@"
+  python3 "$here/pngcheck.py" agree "$a" "$b" "$rgb" "$@" >/dev/null ||
+    python3 "$here/pngcheck.py" agree "$a" "$b" "$rgb" "$@" >&2 || fail "$a and $b disagree on $rgb"
+}
+
+# sheets FILE N: Ghostscript renders the job in colour at the previews' 50 dpi (FILE.sK.png) and
+# extracts each sheet's text (FILE.K.txt); the job must make N sheets without an error.
+sheets() {
+  local file=$1 n=$2
+  rm -f "$file".s*.png "$file".*.txt
+  gs -q -dBATCH -dNOPAUSE -dSAFER -sDEVICE=png16m -r50 -o "$file.s%d.png" "$file" >"$file.gs" 2>&1 &&
+    gs -q -dBATCH -dNOPAUSE -dSAFER -sDEVICE=txtwrite -o "$file.%d.txt" "$file" >>"$file.gs" 2>&1
+  local code=$?
+  if [ $code -ne 0 ] || grep -q "Error" "$file.gs"; then
+    cat "$file.gs" >&2
+    fail "Ghostscript could not interpret $file (exit $code)"
+  fi
+  [ "$(ls "$file".s*.png | wc -l)" -eq "$n" ] || fail "$file: expected $n sheets"
+}
+# text_on FILE K TEXT / text_off FILE K TEXT: what Ghostscript reads off sheet K.
+text_on() { grep -aFq -- "$3" "$1.$2.txt" || { cat "$1.$2.txt" >&2; fail "sheet $2 of $1 lacks the text: $3"; }; }
+text_off() { ! grep -aFq -- "$3" "$1.$2.txt" || fail "sheet $2 of $1 should not show: $3"; }
 
 
 # The bar in the top left corner of every page body, and where it lands when the page is turned.
@@ -373,6 +399,114 @@ faxcover)
   contains twoup.prn "%%Page: 4 4"
   contains twoup.prn "Fax Cover page"
   gs_ok twoup.prn 3
+  ;;
+
+# ---- the UI plug-in's drawing in the job's PostScript ------------------------------------------
+drawing)
+  # The README's main job: each page's dynamic watermark on its sheet, where its preview has it.
+  real main --pages 3 --set dwOutputTo=4 --set szHoldUserName=newcomer --set szHoldPin=1234 \
+    --watermark Confidential --set "wmFirst.szText=CONFIDENTIAL %Username%" --set wmFirst.bDynamic=1 \
+    --set "wmOther.szText=CONFIDENTIAL %Username%" --set wmOther.bDynamic=1 --preview "$(winpath "$work/main")"
+  owner=$(sed -n 's/.*USERID = "\([^"]*\)".*/\1/p' main.prn | head -1)
+  [ -n "$owner" ] || fail "the job names no USERID"
+  contains main.prn "%%BeginResource: procset CorvaneDrawing"
+  sheets main.prn 3
+  for p in 1 2 3; do
+    text_on main.prn $p "CONFIDENTIAL $owner"
+    agree main/page-$p.png main.prn.s$p.png 255,0,0 --min 0.6
+    colour main.prn.s$p.png 255,0,0 0.2 0.2 0.8 0.8 --min 0.01
+  done
+  # First Page/Other Pages over the page: each text on its own pages only, over the body.
+  real order --pages 3 --set bWatermarks=1 --set dwWatermarkOrder=3 --set bWatermarkOverPage=1 \
+    --set wmFirst.szText=FIRST --set wmOther.szText=OTHER --set wmFirst.rgbColor=0,160,0 \
+    --set wmOther.rgbColor=255,0,255 --preview "$(winpath "$work/order")"
+  sheets order.prn 3
+  text_on order.prn 1 FIRST
+  text_off order.prn 1 OTHER
+  agree order/page-1.png order.prn.s1.png 0,160,0 --min 0.6
+  for p in 2 3; do
+    text_on order.prn $p OTHER
+    text_off order.prn $p FIRST
+    agree order/page-$p.png order.prn.s$p.png 255,0,255 --min 0.6
+  done
+  # A fax with its cover page: the cover page's texts on the last sheet only.
+  real fax --pages 2 --set dwOutputTo=3 --set fax.szFaxNumber=5551234 --set fax.bFaxCoverPage=1 \
+    --set fax.dwCoverParts=7 --set fax.szRecipientName=Bob --set fax.szSenderName=Alice \
+    --set "fax.szComments=Call me (soon) \\ please" --preview "$(winpath "$work/fax")"
+  sheets fax.prn 3
+  for t in "Facsimile Transmission Form" "Pages to Follow:" "Bob" "Alice" "Comments:" "Call me (soon) \\ please"; do
+    text_on fax.prn 3 "$t"
+    text_off fax.prn 1 "$t"
+    text_off fax.prn 2 "$t"
+  done
+  agree fax/page-3.png fax.prn.s3.png 0,0,0 --tol 100 --min 0.6
+  # Two pages a sheet: each page's own watermark in its half of the sheet.
+  real nup --pages 4 --nup 2 --set bWatermarks=1 --set "wmFirst.szText=Page %pagenumber%" --set wmFirst.bDynamic=1 \
+    --set "wmOther.szText=Page %pagenumber%" --set wmOther.bDynamic=1 --set dwWatermarkOrder=1 --set wmFirst.rgbColor=255,0,0
+  sheets nup.prn 2
+  text_on nup.prn 1 "Page 1"
+  text_on nup.prn 1 "Page 2"
+  text_off nup.prn 1 "Page 3"
+  text_on nup.prn 2 "Page 3"
+  text_on nup.prn 2 "Page 4"
+  colour nup.prn.s1.png 255,0,0 0 0.02 1 0.48 --min 0.002
+  colour nup.prn.s1.png 255,0,0 0 0.52 1 0.98 --min 0.002
+  ;;
+
+watermarkstyles)
+  # wm NAME SETTINGS...: one page with a red watermark over it, previewed and rendered.
+  wm() {
+    local name=$1; shift
+    real "$name" --pages 1 --set bWatermarks=1 --set dwWatermarkOrder=1 --set bWatermarkOverPage=1 --set wmFirst.szText=WATERMARK \
+      --set wmFirst.rgbColor=255,0,0 --set wmFirst.lPointSize=36 "$@" --preview "$(winpath "$work/$name")"
+    sheets "$name.prn" 1
+  }
+  wm flat
+  agree flat/page-1.png flat.prn.s1.png 255,0,0 --min 0.6
+  wm angle45 --set wmFirst.dblAngle=45
+  agree angle45/page-1.png angle45.prn.s1.png 255,0,0 --min 0.6
+  wm angle90 --set wmFirst.dblAngle=90
+  agree angle90/page-1.png angle90.prn.s1.png 255,0,0 --min 0.6
+  colour angle90.prn.s1.png 255,0,0 0.4 0.3 0.6 0.7 --min 0.01 # up the middle,
+  colour angle90.prn.s1.png 255,0,0 0.05 0.45 0.35 0.55 --max 0 # not across it
+  # Outlined letters, big enough to be hollow: the same places, much less ink.
+  wm solid --set wmFirst.szText=WM --set wmFirst.lPointSize=160
+  wm outline --set wmFirst.szText=WM --set wmFirst.lPointSize=160 --set wmFirst.dwEffects=4
+  agree outline/page-1.png outline.prn.s1.png 255,0,0 --cell 16 --min 0.7 # thin lines: coarser squares
+  filled=$(share solid.prn.s1.png 255,0,0 0.1 0.3 0.9 0.7)
+  outlined=$(share outline.prn.s1.png 255,0,0 0.1 0.3 0.9 0.7)
+  python3 -c "import sys; sys.exit(not (0 < $outlined < 0.6 * $filled))" ||
+    fail "outlined letters have $outlined of the colour, filled ones $filled"
+  # Intensity 50: the colour halfway to white, and none of the full red.
+  wm light --set wmFirst.wIntensity=50
+  agree light/page-1.png light.prn.s1.png 255,127,127 --min 0.6
+  colour light.prn.s1.png 255,127,127 0.2 0.4 0.8 0.6 --min 0.01
+  colour light.prn.s1.png 255,0,0 0 0 1 1 --max 0
+  # The nine anchors: each where the preview shows it, and in its part of the sheet.
+  regions=("0.3 0.4 0.7 0.6" "0 0.8 0.4 1" "0 0 0.4 0.2" "0 0.4 0.4 0.6" "0.3 0.8 0.7 1" "0.3 0 0.7 0.2" \
+           "0.6 0.8 1 1" "0.6 0 1 0.2" "0.6 0.4 1 0.6")
+  for pos in 0 1 2 3 4 5 6 7 8; do
+    wm "pos$pos" --set wmFirst.dwPosition=$pos
+    agree "pos$pos/page-1.png" "pos$pos.prn.s1.png" 255,0,0 --min 0.6
+    colour "pos$pos.prn.s1.png" 255,0,0 ${regions[$pos]} --min 0.005
+  done
+  ;;
+
+hostile)
+  # A UI plug-in that draws what the PostScript must survive, beside the real rendering plug-in.
+  [ -f "$corvrend" ] || skip "corvrend.dll is not built beside corvhost.exe"
+  CORV_STUB_DRAW=hostile job hostile --ui "$(winpath "$STUBUI")" --pages 2
+  contains hostile.prn "% stub: passed through"
+  contains hostile.prn "/Helvetica-CorvW /Helvetica cgW cgF" # the unknown face
+  sheets hostile.prn 2
+  long=""
+  for ((i = 0; ${#long} < 2047; i++)); do long+="($((i % 10))\\)"; done
+  long=${long:0:2047}
+  for p in 1 2; do
+    text_on hostile.prn $p 'Hostile (text) with \ backslashes)'
+    text_on hostile.prn $p "Zażółć gęślą jaźń Größe ??"
+    text_on hostile.prn $p "$long" # every one of the 2,047 characters
+  done
   ;;
 
 uiside)

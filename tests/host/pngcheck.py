@@ -3,10 +3,15 @@
 
     pngcheck.py ink FILE X0 Y0 X1 Y1 [--min F] [--max F]
     pngcheck.py colour FILE R,G,B X0 Y0 X1 Y1 [--min F] [--max F] [--tol N]
+    pngcheck.py agree FILE OTHER R,G,B X0 Y0 X1 Y1 [--min F] [--max F] [--tol N] [--cell N]
 
 The region is given in fractions of the page's width and height, measured from the top left.
 "ink" prints the share of dark pixels (below half grey) in it, "colour" the share of pixels
 within N (default 12) of the colour in every channel; exits 1 when it is outside the bounds.
+"agree" compares where two pictures of one page (the same size within a pixel, such as a page's
+preview and its rendered sheet) have the colour: it cuts the region into squares of N pixels
+(default 8), marks those holding the colour in each picture, and prints the share of marked
+squares that both mark (0 when either marks none); the bounds apply to that share.
 """
 import struct
 import sys
@@ -99,13 +104,34 @@ def share(path, box, test):
     return hits / ((right - left) * (bottom - top))
 
 
+def marked_cells(path, box, test, cell):
+    """The squares of the region (column, row) that hold a pixel passing the test."""
+    width, height, rows = read_pixels(path)
+    x0, y0, x1, y1 = box
+    left, right = int(x0 * width), int(x1 * width)
+    top, bottom = int(y0 * height), int(y1 * height)
+    return {((x - left) // cell, (y - top) // cell)
+            for y in range(top, min(bottom, height)) for x in range(left, min(right, width)) if test(rows[y][x])}
+
+
+def agreement(path, other, box, test, cell):
+    a, b = marked_cells(path, box, test, cell), marked_cells(other, box, test, cell)
+    union = a | b
+    return len(a & b) / len(union) if a and b else 0.0
+
+
 def main(argv):
-    if len(argv) < 3 or argv[1] not in ("ink", "colour"):
+    if len(argv) < 3 or argv[1] not in ("ink", "colour", "agree"):
         print(__doc__, file=sys.stderr)
         return 2
     command, path, rest = argv[1], argv[2], argv[3:]
-    tol = 12
-    if command == "colour":
+    tol, cell, other = 12, 8, None
+    if command == "agree":
+        if not rest:
+            print(__doc__, file=sys.stderr)
+            return 2
+        other, rest = rest[0], rest[1:]
+    if command in ("colour", "agree"):
         if not rest:
             print(__doc__, file=sys.stderr)
             return 2
@@ -124,14 +150,19 @@ def main(argv):
             high = float(rest[1])
         elif rest[0] == "--tol":
             tol = int(rest[1])
+        elif rest[0] == "--cell":
+            cell = int(rest[1])
         else:
             print(f"unknown argument {rest[0]}", file=sys.stderr)
             return 2
         rest = rest[2:]
+    matches = lambda p: all(abs(a - b) <= tol for a, b in zip(p, want))
     if command == "ink":
         value = share(path, box, lambda p: p[0] < 128)
+    elif command == "colour":
+        value = share(path, box, matches)
     else:
-        value = share(path, box, lambda p: all(abs(a - b) <= tol for a, b in zip(p, want)))
+        value = agreement(path, other, box, matches, cell)
     print(f"{path} [{' '.join(str(v) for v in box)}]: {command} {value:.4f}")
     if not low <= value <= high:
         print(f"  expected between {low} and {high}", file=sys.stderr)
