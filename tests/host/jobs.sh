@@ -6,7 +6,7 @@
 #
 # Environment (set by CTest): WINE, CORVHOST (corvhost.exe), STUBREND (the stub rendering
 # plug-in), STUBUI (the stub UI plug-in), JOBS_DIR (scratch folder). Cases that need the real
-# plug-in are skipped (exit 77) when corvrend.dll is not beside corvhost.exe; all are skipped
+# plug-in are skipped (exit 77) when corvrend.dll is not in the package beside corvhost.exe (driver/); all are skipped
 # without Ghostscript.
 set -uo pipefail
 
@@ -14,7 +14,7 @@ case_name=$1
 here=$(cd "$(dirname "$0")" && pwd)
 work="$JOBS_DIR/$case_name"
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-corvrend="$(dirname "$CORVHOST")/corvrend.dll"
+corvrend="$(dirname "$CORVHOST")/driver/corvrend.dll"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 skip() { echo "SKIP: $*"; exit 77; }
@@ -41,7 +41,7 @@ job() {
 }
 stub() { local name=$1; shift; job "$name" --plugin "$(winpath "$STUBREND")" "$@"; }
 real() {
-  [ -f "$corvrend" ] || skip "corvrend.dll is not built beside corvhost.exe"
+  [ -f "$corvrend" ] || skip "corvrend.dll is not in the package beside corvhost.exe"
   local name=$1; shift; job "$name" "$@"
 }
 
