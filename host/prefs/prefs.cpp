@@ -62,14 +62,22 @@ bool SaveWindowPicture(HWND window, HWND beside, const std::wstring& path, std::
     if (!memory || !bitmap) return *error = "no memory bitmap for the picture", false;
     {
         SelectGuard select(memory.get(), bitmap.get());
-        // What the display shows; PrintWindow only where the window DC cannot be read.
-        HWND source = beside ? nullptr : window;
-        HDC screen = source ? GetWindowDC(source) : GetDC(nullptr);
-        const int x = source ? 0 : r.left, y = source ? 0 : r.top;
-        bool copied = screen && BitBlt(memory.get(), 0, 0, w, h, screen, x, y, SRCCOPY);
-        if (screen) ReleaseDC(source, screen);
-        if (!copied && (beside || !PrintWindow(window, memory.get(), 0)))
-            return *error = "the sheet could not be copied", false;
+        PatBlt(memory.get(), 0, 0, w, h, WHITENESS);
+        // Each window where it stands: what the display shows, PrintWindow only where the
+        // window DC cannot be read.
+        for (HWND each : {window, beside}) {
+            RECT at;
+            if (!each || !GetWindowRect(each, &at)) continue;
+            const int x = at.left - r.left, y = at.top - r.top;
+            HDC screen = GetWindowDC(each);
+            bool copied = screen && BitBlt(memory.get(), x, y, at.right - at.left, at.bottom - at.top, screen, 0, 0, SRCCOPY);
+            if (screen) ReleaseDC(each, screen);
+            POINT origin;
+            SetViewportOrgEx(memory.get(), x, y, &origin);
+            if (!copied) copied = PrintWindow(each, memory.get(), 0);
+            SetViewportOrgEx(memory.get(), origin.x, origin.y, nullptr);
+            if (!copied) return *error = "a window could not be copied", false;
+        }
     }
     Gdiplus::GdiplusStartupInput input;
     ULONG_PTR token = 0;
