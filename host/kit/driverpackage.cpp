@@ -86,4 +86,14 @@ bool InstallDriver(const std::wstring& folderIn, const std::wstring& ppdPath, In
     return true;
 }
 
+bool SetUpPrinter(const std::wstring& folder, const std::wstring& ppdPath, InstalledDriver* driver, Ppd* ppd,
+                  std::string* error) {
+    if (!InstallDriver(folder, ppdPath, driver, error)) return false;
+    std::string text, why;
+    if (!ReadWholeFile(driver->dataFile, &text))
+        return *error = "cannot read the printer description " + Narrow(driver->dataFile), false;
+    if (!ParsePpd(text, ppd, &why)) return *error = Narrow(driver->dataFile) + ": " + why, false;
+    return true;
+}
+
 }  // namespace corv::host

@@ -38,4 +38,11 @@ const InfModel* ChooseModel(const Inf& inf, const std::vector<InfModel>& models,
 bool InstallDriver(const std::wstring& folder, const std::wstring& ppdPath, InstalledDriver* driver,
                    std::string* error);
 
+struct Ppd;
+
+// What corvhost does before a job or a sheet: the driver installed (InstallDriver) and its data
+// file read as the printer description. False with the message to give.
+bool SetUpPrinter(const std::wstring& folder, const std::wstring& ppdPath, InstalledDriver* driver, Ppd* ppd,
+                  std::string* error);
+
 }  // namespace corv::host

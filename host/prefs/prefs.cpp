@@ -769,20 +769,10 @@ int RunPrefs(int argc, wchar_t** argv) {
         return kExitOk;
     }
     InstalledDriver installed;
-    if (!InstallDriver(options.driver.empty() ? ProgramFolder() + L"driver\\" : options.driver, options.ppd,
-                       &installed, &error)) {
-        Say("%s", error.c_str());
-        return kExitBadInput;
-    }
-    const std::wstring& ppdPath = installed.dataFile;
-    std::string text;
-    if (!ReadWholeFile(ppdPath, &text)) {
-        Say("cannot read the printer description %s", Narrow(ppdPath).c_str());
-        return kExitBadInput;
-    }
     Ppd ppd;
-    if (!ParsePpd(text, &ppd, &error)) {
-        Say("%s: %s", Narrow(ppdPath).c_str(), error.c_str());
+    if (!SetUpPrinter(options.driver.empty() ? ProgramFolder() + L"driver\\" : options.driver, options.ppd,
+                      &installed, &ppd, &error)) {
+        Say("%s", error.c_str());
         return kExitBadInput;
     }
     PrefsSession session(options, ppd, installed);

@@ -826,21 +826,12 @@ int RunHost(const HostOptions& options) {
     }
     // The spooler's part first: the printer's driver installed from the package, whose
     // configuration file names the plug-ins.
-    std::string text, error;
+    std::string error;
     InstalledDriver installed;
-    if (!InstallDriver(options.driver.empty() ? ProgramFolder() + L"driver\\" : options.driver, options.ppd,
-                       &installed, &error)) {
-        Say("%s", error.c_str());
-        return kExitBadInput;
-    }
-    const std::wstring& ppdPath = installed.dataFile;
-    if (!ReadWholeFile(ppdPath, &text)) {
-        Say("cannot read the printer description %s", Narrow(ppdPath).c_str());
-        return kExitBadInput;
-    }
     Ppd ppd;
-    if (!ParsePpd(text, &ppd, &error)) {
-        Say("%s: %s", Narrow(ppdPath).c_str(), error.c_str());
+    if (!SetUpPrinter(options.driver.empty() ? ProgramFolder() + L"driver\\" : options.driver, options.ppd,
+                      &installed, &ppd, &error)) {
+        Say("%s", error.c_str());
         return kExitBadInput;
     }
 

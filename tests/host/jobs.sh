@@ -366,6 +366,31 @@ uiside)
   contains other.err "merge changed the UI plug-in's record from byte"
   ;;
 
+# ---- the printer's driver from the package ---------------------------------------------------
+package)
+  # The plug-ins come from the configuration file among the driver's files, as the core driver
+  # finds them; the printer description is the package's first model's.
+  real installed --pages 1 --ui none --trace
+  contains installed.err 'printer driver: "Corvane CP 4500 PS" from '
+  contains installed.err 'corvane.ini'
+  contains installed.err 'driver\corvrend.dll'
+  # A description the package names by its *PCFileName installs that model.
+  real named --pages 1 --ui none --trace --ppd "$(winpath "$(dirname "$CORVHOST")/printers/corvane-mp2100.ppd")"
+  contains named.err 'printer driver: "Corvane MP 2100 PS" from '
+  # A package whose configuration file names no rendering plug-in prints nothing.
+  cp -r "$(dirname "$CORVHOST")/driver" pkg
+  printf '[OEMFiles]\r\nOEMConfigFile1=corvui.dll\r\n' >pkg/corvane.ini
+  host norender --driver "$(winpath pkg)" --ui none
+  [ "$rc" -eq 1 ] || fail "a package without a rendering plug-in gave exit $rc, not 1"
+  contains norender.err "names no rendering plug-in"
+  [ ! -s norender.prn ] || fail "a job was written without a rendering plug-in"
+  # Without its INF there is no printer to print on.
+  rm pkg/corvane.inf
+  host noinf --driver "$(winpath pkg)"
+  [ "$rc" -eq 2 ] || fail "a package without its INF gave exit $rc, not 2"
+  contains noinf.err "cannot read the package's INF"
+  ;;
+
 *)
   fail "unknown case $case_name"
   ;;
