@@ -13,11 +13,12 @@
 namespace corv::host {
 
 struct PrefsOptions {
-    std::wstring plugin;      // empty: corvui.dll beside corvhost.exe
-    std::wstring render;      // empty: corvrend.dll beside corvhost.exe (named as the driver file)
-    std::wstring ppd;         // empty: printers\corvane-cp4500.ppd beside corvhost.exe
+    std::wstring driver;      // the package the printer's driver is installed from; empty: driver\ beside corvhost.exe
+    std::wstring plugin;      // empty: the UI plug-in the package's plug-in configuration file names
+    std::wstring ppd;         // empty: the data file of the package's first model
     std::wstring screenshot;  // a PNG of the sheet once it has painted; then the sheet closes
     bool autoClose = false;   // press Apply, then OK, once the sheet is shown
+    bool askHelp = false;     // show the last page (About) and ask it for help, as its Help button would
     bool trace = false;
     bool help = false;
 };

@@ -6,6 +6,7 @@
 #include "host/print/corehelper.h"
 #include "host/print/emfps.h"
 #include "host/kit/devmodes.h"
+#include "host/kit/driverpackage.h"
 #include "host/kit/fields.h"
 #include "host/kit/hostio.h"
 #include "host/kit/memstats.h"
@@ -124,9 +125,9 @@ const DRVFN kCoreFunctions[] = {
 
 class Driver final : public PrintTarget {
 public:
-    Driver(const HostOptions& options, const Ppd& ppd, std::wstring ppdPath, const JobLayout& job, Spooler* spooler,
-           OutputStage* stage, HostCore* core)
-        : o_(options), ppd_(ppd), ppdPath_(std::move(ppdPath)), job_(job), spooler_(spooler), stage_(stage), core_(core) {}
+    Driver(const HostOptions& options, const Ppd& ppd, const InstalledDriver& installed, const JobLayout& job,
+           Spooler* spooler, OutputStage* stage, HostCore* core)
+        : o_(options), ppd_(ppd), installed_(installed), job_(job), spooler_(spooler), stage_(stage), core_(core) {}
 
     int Run();
 
@@ -183,7 +184,7 @@ private:
 
     const HostOptions& o_;
     const Ppd& ppd_;
-    std::wstring ppdPath_;
+    const InstalledDriver& installed_;  // the printer's driver files, the plug-ins among them
     JobLayout job_;
     Spooler* spooler_;
     OutputStage* stage_;
@@ -265,8 +266,10 @@ ULONG Driver::OnCoreEscape(ULONG code, ULONG inSize, PVOID in) {
 // printer description.
 bool Driver::LoadUi() {
     if (o_.ui == L"none") return true;
-    const std::wstring path = FullPath(o_.ui.empty() ? ProgramFolder() + L"corvui.dll" : o_.ui);
-    ui_ = std::make_unique<UiPluginHost>(ppd_, DescribePrinter(ppd_, ppdPath_, path, module_.path()),
+    if (o_.ui.empty() && installed_.uiPlugin.empty())
+        return Fail("the printer's plug-in configuration names no UI plug-in (--ui none prints without one)");
+    const std::wstring path = FullPath(o_.ui.empty() ? installed_.uiPlugin : o_.ui);
+    ui_ = std::make_unique<UiPluginHost>(ppd_, DescribePrinter(ppd_, installed_),
                                          [this](const std::string& line) { Trace("UI " + line); });
     std::string error;
     if (!ui_->Open(path, &error)) return Fail("UI plug-in: " + error + " (--ui none prints without the UI plug-in)");
@@ -294,7 +297,12 @@ bool Driver::UiDevModes(const DEVMODEW& base, UiDevModeResult* result) {
 
 bool Driver::Load() {
     std::string error;
-    const std::wstring path = FullPath(o_.plugin.empty() ? ProgramFolder() + L"corvrend.dll" : o_.plugin);
+    if (o_.plugin.empty() && installed_.renderPlugin.empty())
+        return Fail("the printer's plug-in configuration names no rendering plug-in (" +
+                    Narrow(installed_.pluginConfig.empty() ? L"none among its files" : installed_.pluginConfig) + ")");
+    Trace("printer driver: \"" + installed_.model + "\" from " + Narrow(installed_.folder) + ", plug-in configuration " +
+          Narrow(installed_.pluginConfig));
+    const std::wstring path = FullPath(o_.plugin.empty() ? installed_.renderPlugin : o_.plugin);
     if (!module_.Load(path, &error)) return Fail(error);
     if (!spooler_->Redirect(module_.handle()))
         Say("note: the plug-in imports no WritePrinter from winspool.drv; nothing of it can reach the printer");
@@ -828,15 +836,14 @@ int RunHost(const HostOptions& options) {
         ListFields();
         return kExitOk;
     }
-    std::wstring ppdPath = options.ppd.empty() ? ProgramFolder() + L"printers\\corvane-cp4500.ppd" : options.ppd;
-    std::string text, error;
-    if (!ReadWholeFile(ppdPath, &text)) {
-        Say("cannot read the printer description %s", Narrow(ppdPath).c_str());
-        return kExitBadInput;
-    }
+    // The spooler's part first: the printer's driver installed from the package, whose
+    // configuration file names the plug-ins.
+    std::string error;
+    InstalledDriver installed;
     Ppd ppd;
-    if (!ParsePpd(text, &ppd, &error)) {
-        Say("%s: %s", Narrow(ppdPath).c_str(), error.c_str());
+    if (!SetUpPrinter(options.driver.empty() ? ProgramFolder() + L"driver\\" : options.driver, options.ppd,
+                      &installed, &ppd, &error)) {
+        Say("%s", error.c_str());
         return kExitBadInput;
     }
 
@@ -874,7 +881,7 @@ int RunHost(const HostOptions& options) {
         Say("%s: %s", Narrow(options.out).c_str(), error.c_str());
         return kExitBadInput;
     }
-    Driver driver(options, ppd, FullPath(ppdPath), job, &spooler, &stage, &core);
+    Driver driver(options, ppd, installed, job, &spooler, &stage, &core);
     int code = driver.Run();
     spooler.Close();
     return code;

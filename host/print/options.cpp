@@ -91,6 +91,8 @@ bool ParseOptions(int argc, const wchar_t* const* argv, HostOptions* o, std::str
             o->color = DMCOLOR_COLOR;
         } else if (arg == L"--mono") {
             o->color = DMCOLOR_MONOCHROME;
+        } else if (arg == L"--driver") {
+            if (!value(&o->driver) || o->driver.empty()) return fail("--driver needs the package folder");
         } else if (arg == L"--plugin") {
             if (!value(&o->plugin)) return fail("--plugin needs a file");
         } else if (arg == L"--ui") {
@@ -184,10 +186,13 @@ std::string UsageText() {
            "  corvhost batch FILE  one job per line of FILE, each line options as below, all in\n"
            "                       this one process; reports each job's exit code\n"
            "\n"
-           "  --plugin FILE        the rendering plug-in (default: corvrend.dll beside corvhost.exe)\n"
+           "  --driver DIR         the package the printer's driver is installed from, by its INF\n"
+           "                       (default: driver\\ beside corvhost.exe)\n"
+           "  --plugin FILE        the rendering plug-in (default: the one the package's plug-in\n"
+           "                       configuration file names)\n"
            "  --ui FILE|none       the UI plug-in, whose DevMode and DocumentEvent the job goes\n"
-           "                       through (default: corvui.dll beside corvhost.exe)\n"
-           "  --ppd FILE           printer description (default: printers\\corvane-cp4500.ppd)\n"
+           "                       through (default: the one the configuration file names)\n"
+           "  --ppd FILE           printer description (default: the package's first model's)\n"
            "  --out FILE           job stream (default: out\\job.prn)\n"
            "  --doc NAME           document name (default: Corvane sample job)\n"
            "  --pages N            pages of the document (default: 2)\n"

@@ -18,9 +18,10 @@ struct EscapeRequest {
 };
 
 struct HostOptions {
-    std::wstring plugin;  // empty: corvrend.dll beside corvhost.exe
-    std::wstring ui;      // empty: corvui.dll beside corvhost.exe; "none": no UI plug-in
-    std::wstring ppd;     // empty: printers\corvane-cp4500.ppd beside corvhost.exe
+    std::wstring driver;  // the package folder the printer's driver is installed from; empty: driver\ beside corvhost.exe
+    std::wstring plugin;  // empty: the rendering plug-in the driver's configuration file names
+    std::wstring ui;      // empty: the UI plug-in it names; "none": no UI plug-in
+    std::wstring ppd;     // empty: the data file of the package's first model
     std::wstring out = L"out\\job.prn";
     std::wstring doc = L"Corvane sample job";
     std::wstring paper;  // a *PageSize option; empty: the printer's default

@@ -6,7 +6,7 @@
 #
 # Environment (set by CTest): WINE, CORVHOST (corvhost.exe), STUBREND (the stub rendering
 # plug-in), STUBUI (the stub UI plug-in), JOBS_DIR (scratch folder). Cases that need the real
-# plug-in are skipped (exit 77) when corvrend.dll is not beside corvhost.exe; all are skipped
+# plug-in are skipped (exit 77) when corvrend.dll is not in the package beside corvhost.exe (driver/); all are skipped
 # without Ghostscript.
 set -uo pipefail
 
@@ -14,7 +14,7 @@ case_name=$1
 here=$(cd "$(dirname "$0")" && pwd)
 work="$JOBS_DIR/$case_name"
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-corvrend="$(dirname "$CORVHOST")/corvrend.dll"
+corvrend="$(dirname "$CORVHOST")/driver/corvrend.dll"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 skip() { echo "SKIP: $*"; exit 77; }
@@ -41,7 +41,7 @@ job() {
 }
 stub() { local name=$1; shift; job "$name" --plugin "$(winpath "$STUBREND")" "$@"; }
 real() {
-  [ -f "$corvrend" ] || skip "corvrend.dll is not built beside corvhost.exe"
+  [ -f "$corvrend" ] || skip "corvrend.dll is not in the package beside corvhost.exe"
   local name=$1; shift; job "$name" "$@"
 }
 
@@ -549,6 +549,31 @@ uiside)
   [ "$rc" -eq 3 ] || fail "differing records gave exit $rc, not 3"
   contains other.err "default records differ from byte"
   contains other.err "merge changed the UI plug-in's record from byte"
+  ;;
+
+# ---- the printer's driver from the package ---------------------------------------------------
+package)
+  # The plug-ins come from the configuration file among the driver's files, as the core driver
+  # finds them; the printer description is the package's first model's.
+  real installed --pages 1 --ui none --trace
+  contains installed.err 'printer driver: "Corvane CP 4500 PS" from '
+  contains installed.err 'corvane.ini'
+  contains installed.err 'driver\corvrend.dll'
+  # A description the package names by its *PCFileName installs that model.
+  real named --pages 1 --ui none --trace --ppd "$(winpath "$(dirname "$CORVHOST")/printers/corvane-mp2100.ppd")"
+  contains named.err 'printer driver: "Corvane MP 2100 PS" from '
+  # A package whose configuration file names no rendering plug-in prints nothing.
+  cp -r "$(dirname "$CORVHOST")/driver" pkg
+  printf '[OEMFiles]\r\nOEMConfigFile1=corvui.dll\r\n' >pkg/corvane.ini
+  host norender --driver "$(winpath pkg)" --ui none
+  [ "$rc" -eq 1 ] || fail "a package without a rendering plug-in gave exit $rc, not 1"
+  contains norender.err "names no rendering plug-in"
+  [ ! -s norender.prn ] || fail "a job was written without a rendering plug-in"
+  # Without its INF there is no printer to print on.
+  rm pkg/corvane.inf
+  host noinf --driver "$(winpath pkg)"
+  [ "$rc" -eq 2 ] || fail "a package without its INF gave exit $rc, not 2"
+  contains noinf.err "cannot read the package's INF"
   ;;
 
 *)

@@ -4,14 +4,15 @@
 #
 #   prefs.sh CASE
 #
-# Environment (set by CTest): WINE, CORVHOST, STUBUI (the one-page stub plug-in), PREFS_DIR.
-# Cases that need corvui.dll are skipped (exit 77) when it is not beside corvhost.exe.
+# Environment (set by CTest): WINE, CORVHOST, STUBUI (the one-page stub plug-in), PREFS_DIR,
+# CORV_VERSION (the product version the plug-ins carry).
+# Cases that need corvui.dll are skipped (exit 77) when it is not in the package beside corvhost.exe (driver/).
 set -uo pipefail
 
 case_name=$1
 work="$PREFS_DIR/$case_name"
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-corvui="$(dirname "$CORVHOST")/corvui.dll"
+corvui="$(dirname "$CORVHOST")/driver/corvui.dll"
 
 fail() { echo "FAIL: $*" >&2; cat prefs.out prefs.err >&2; exit 1; }
 skip() { echo "SKIP: $*"; exit 77; }
@@ -51,7 +52,7 @@ case $case_name in
     has_re '^page [0-9]+: "About"$'
     ;;
   real)
-    [ -f "$corvui" ] || skip "corvui.dll is not built beside corvhost.exe"
+    [ -f "$corvui" ] || skip "corvui.dll is not in the package beside corvhost.exe"
     prefs
     common
     has_re '^CPSFUNC_ADD_PROPSHEETPAGEW template 137 -> [1-9]'
@@ -60,17 +61,33 @@ case $case_name in
     has "option callback CPSUICB_REASON_SETACTIVE -> 2"
     has "option callback CPSUICB_REASON_APPLYNOW -> 4"
     has "DocumentPropertySheets(PROPSHEETUI_REASON_DESTROY) -> 0x00000000, Result 1"
-    # Installation named the print processor after the data file (corvane-cp4500.ppd).
-    has 'print processor set: "corvane-cp450C"'
+    # Installation named the print processor after the package's data file (CVCP4500.PPD).
+    has 'print processor set: "CVCP450C"'
     ;;
   realmono)
-    [ -f "$corvui" ] || skip "corvui.dll is not built beside corvhost.exe"
+    [ -f "$corvui" ] || skip "corvui.dll is not in the package beside corvhost.exe"
     prefs --ppd "$(winpath "$(dirname "$CORVHOST")/printers/corvane-mp2100.ppd")"
     common
     # No fax card and no print and hold: no Output Options page; the monochrome quality page.
     hasnt_re '^page [0-9]+: "Output Options"$'
     hasnt_re '^CPSFUNC_ADD_PROPSHEETPAGEW template 128 '
     has_re '^page [0-9]+: "About"$'
+    ;;
+  help)
+    # The About page asked for help, as its Help button would: the UI plug-in finds the package's
+    # help file among the driver's dependent files and opens it on its index in Wine's HTML help.
+    [ -f "$corvui" ] || skip "corvui.dll is not in the package beside corvhost.exe"
+    prefs --ask-help
+    common
+    has_re '^help asked on page [0-9]+ "About"$'
+    has_re '^HtmlHelpW\(".*\\driver\\corvui\.chm", HH_DISPLAY_INDEX, 0\) -> window "Corvane printing preferences"$'
+    # The About page lists the package's files with their versions, each once.
+    has "about file: corvrend.dll $CORV_VERSION"
+    has "about file: corvui.dll $CORV_VERSION"
+    has "about file: corvane.ini N/A"
+    has "about file: corvui.chm N/A"
+    twice=$(grep '^about file: ' prefs.out | sort | uniq -d)
+    [ -z "$twice" ] || fail "listed twice: $twice"
     ;;
   *) fail "unknown case $case_name" ;;
 esac
