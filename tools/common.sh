@@ -3,7 +3,7 @@
 
 CORV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 CORV_BUILD=${CORV_BUILD:-$CORV_ROOT/build}
-CORV_PACKAGES="g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 wine wine64 xvfb xauth cmake make googletest ghostscript"
+CORV_PACKAGES="g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 wine wine64 xvfb xauth cmake make googletest ghostscript clang libclang-rt-14-dev"
 
 corv_install() {
   local missing=""
