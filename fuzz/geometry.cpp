@@ -49,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const short dpi = in.ConsumeIntegral<short>();
     const short dmScale = in.ConsumeIntegral<short>();
     const short orientation = in.ConsumeIntegral<short>();
-    const float scale = in.ConsumeBool() ? in.ConsumeFloatingPointInRange(0.0f, 2.0f) : in.ConsumeFloatingPoint<float>();
+    const float scale =
+        in.ConsumeBool() ? in.ConsumeFloatingPointInRange(0.0f, 2.0f) : in.ConsumeFloatingPoint<float>();
 
     const COLORREF color = WatermarkColor(wm.rgbColor, wm.wIntensity);
     for (int i = 0; i < 3; ++i) {

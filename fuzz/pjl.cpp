@@ -111,7 +111,8 @@ std::vector<std::string> Lines(const std::vector<std::string>& pieces, bool ends
     for (size_t k = 0; k < pieces.size(); ++k) {
         std::string piece = pieces[k];
         if (endsWithUel && k + 1 == pieces.size()) {
-            FUZZ_CHECK(piece.size() >= kUel.size() && piece.compare(piece.size() - kUel.size(), kUel.size(), kUel) == 0);
+            FUZZ_CHECK(piece.size() >= kUel.size() &&
+                       piece.compare(piece.size() - kUel.size(), kUel.size(), kUel) == 0);
             piece.erase(piece.size() - kUel.size());
         }
         FUZZ_CHECK(!piece.empty() && piece.back() == '\n');
@@ -182,11 +183,13 @@ std::vector<Line> ExpectedRouting(const PjlJob& job) {
     const bool held = r.dwOutputTo >= 4 && r.dwOutputTo <= 7;
     if (r.dwOutputTo == 3) {
         want.push_back({Text("@PJL QFAX PHONENUMBER = \""), Wide(r.fax.szFaxNumber, std::size(r.fax.szFaxNumber)),
-                        Text("\" STATIONID = \""), Wide(r.fax.szFaxStation, std::size(r.fax.szFaxStation)), Text("\"")});
+                        Text("\" STATIONID = \""), Wide(r.fax.szFaxStation, std::size(r.fax.szFaxStation)),
+                        Text("\"")});
         want.push_back({Text("@PJL SET QFAXRESOLUTION = FINE")});
     }
     if (held) {
-        want.push_back({Text("@PJL SET USERNAME = \""), Wide(r.szHoldUserName, std::size(r.szHoldUserName)), Text("\"")});
+        want.push_back(
+            {Text("@PJL SET USERNAME = \""), Wide(r.szHoldUserName, std::size(r.szHoldUserName)), Text("\"")});
         switch (r.dwOutputTo) {
         case 4:
             want.push_back({Text("@PJL SET HOLD = ON")});
@@ -206,7 +209,8 @@ std::vector<Line> ExpectedRouting(const PjlJob& job) {
     }
     if (r.dwColorCorrection) {
         const DWORD m = r.dwColorCorrection;
-        want.push_back({Text(std::string("@PJL SET QCOLORCORRECTION = ") + (m == 1 ? "OFF" : m == 2 ? "AUTO" : "MANUAL"))});
+        const char* word = m == 1 ? "OFF" : m == 2 ? "AUTO" : "MANUAL";
+        want.push_back({Text(std::string("@PJL SET QCOLORCORRECTION = ") + word)});
         if (m == 4) {
             const std::pair<const char*, const char*> manual[] = {
                 {"RGBTEXT", RgbWordOf(r.dwRgbText)},     {"RGBGRAPHICS", RgbWordOf(r.dwRgbGraphics)},
@@ -222,7 +226,8 @@ std::vector<Line> ExpectedRouting(const PjlJob& job) {
         want.push_back({Text("@PJL SET QCOLORBALANCEYELLOW = "), Text(Number(r.lBalanceYellow))});
         want.push_back({Text("@PJL SET QCOLORBALANCEBLACK = "), Text(Number(r.lBalanceBlack))});
     }
-    if (r.dwPallidor) want.push_back({Text(r.dwPallidor == 2 ? "@PJL SET QPALLIDOR = ON" : "@PJL SET QPALLIDOR = OFF")});
+    if (r.dwPallidor)
+        want.push_back({Text(r.dwPallidor == 2 ? "@PJL SET QPALLIDOR = ON" : "@PJL SET QPALLIDOR = OFF")});
     if (held && job.hasKeepPreviousPHJobs)
         want.push_back({Text(r.bKeepDuplicateJobs ? "@PJL SET QDUPLICATEHELDJOBS = SAVE"
                                                   : "@PJL SET QDUPLICATEHELDJOBS = DELETE")});

@@ -85,7 +85,8 @@ void BuildOptions(FuzzedDataProvider& in, Options& o) {
         type.Type = in.ConsumeIntegralInRange<BYTE>(0, 9);
         type.Count = in.ConsumeIntegralInRange<WORD>(0, 3);
         o.params[i].assign(type.Count, OPTPARAM{});
-        const DWORD capacity = in.ConsumeIntegralInRange<DWORD>(0, 300);
+        const DWORD capacity =
+            in.ConsumeBool() ? in.ConsumeIntegralInRange<DWORD>(0, 8) : in.ConsumeIntegralInRange<DWORD>(0, 300);
         if (type.Count >= 2) o.params[i][1].IconID = capacity;
         type.pOptParam = type.Count ? o.params[i].data() : nullptr;
         item.pOptType = in.ConsumeBool() ? &type : nullptr;
@@ -124,10 +125,18 @@ void CheckProfile(FuzzedDataProvider& in) {
     while (in.remaining_bytes() > 0) {
         StoredValue& v = *value.get();
         // The registry ends every enumerated name within its buffer.
-        std::string name = in.ConsumeBool() ? std::string("CustomDevData") : in.ConsumeRandomLengthString(kProfileNameCapacity - 1);
-        size_t n = 0;
-        for (; n < name.size() && n + 1 < kProfileNameCapacity; ++n) v.name[n] = static_cast<unsigned char>(name[n]);
-        v.name[n] = 0;
+        // Mostly the name of one of the options, as a save wrote it, or of the record.
+        const int choice = in.ConsumeIntegralInRange(0, 3);
+        if (choice <= 1 && !options.items.empty()) {
+            ProfileValueName(options.items[in.ConsumeIntegralInRange<size_t>(0, options.items.size() - 1)], v.name);
+        } else {
+            std::string name =
+                choice == 2 ? std::string("CustomDevData") : in.ConsumeRandomLengthString(kProfileNameCapacity - 1);
+            size_t n = 0;
+            for (; n < name.size() && n + 1 < kProfileNameCapacity; ++n)
+                v.name[n] = static_cast<unsigned char>(name[n]);
+            v.name[n] = 0;
+        }
         const DWORD types[] = {REG_SZ, REG_DWORD, REG_BINARY, REG_NONE};
         v.type = in.PickValueInArray(types);
         v.bytes = in.ConsumeBool() ? static_cast<DWORD>(sizeof(JobSettings)) : in.ConsumeIntegralInRange<DWORD>(0, 300);
