@@ -1,6 +1,9 @@
 #include "common/record.h"
 
+#include "common/text.h"
+
 #include <cstring>
+#include <iterator>
 
 namespace corv {
 namespace {
@@ -193,6 +196,94 @@ bool ValidateRecord(JobSettings* r) {
     return true;
 }
 
+bool MergeRecord(const JobSettings* source, JobSettings* destination) {
+    return ConvertRecord(source, destination) && ValidateRecord(destination);
+}
+
+bool CopyWatermarkRecord(WatermarkRecord* target, const WatermarkRecord* source) {
+    if (!target || !source) return false;
+    CopyText(target->szName, source->szName, std::size(source->szName));
+    CopyText(target->szText, source->szText, std::size(source->szText));
+    target->dblAngle = source->dblAngle;
+    std::memcpy(target->rgbColor, source->rgbColor, sizeof target->rgbColor);
+    CopyText(target->szFontName, source->szFontName, std::size(source->szFontName));
+    target->lPointSize = source->lPointSize;
+    target->dwStyle = source->dwStyle;
+    target->dwEffects = source->dwEffects;
+    target->wIntensity = source->wIntensity;
+    target->dwPosition = source->dwPosition;
+    target->bInches = source->bInches;
+    target->dblOffsetY = source->dblOffsetY;
+    target->dblOffsetX = source->dblOffsetX;
+    target->dwCharSet = source->dwCharSet;
+    target->bDynamic = source->bDynamic;
+    return true;
+}
+
+bool CopyFaxRecord(FaxRecord* target, const FaxRecord* source) {
+    if (!target || !source) return false;
+    CopyText(target->szFaxNumber, source->szFaxNumber, std::size(source->szFaxNumber));
+    CopyText(target->szFaxStation, source->szFaxStation, std::size(source->szFaxStation));
+    target->wFaxResolution = source->wFaxResolution;
+    target->bFaxCoverPage = source->bFaxCoverPage;
+    CopyText(target->szRecipientName, source->szRecipientName, std::size(source->szRecipientName));
+    CopyText(target->szSenderName, source->szSenderName, std::size(source->szSenderName));
+    CopyText(target->szSenderCompany, source->szSenderCompany, std::size(source->szSenderCompany));
+    CopyText(target->szSenderAddress, source->szSenderAddress, std::size(source->szSenderAddress));
+    CopyText(target->szReserved, source->szReserved, std::size(source->szReserved));
+    CopyText(target->szSenderFax, source->szSenderFax, std::size(source->szSenderFax));
+    CopyText(target->szSenderVoice, source->szSenderVoice, std::size(source->szSenderVoice));
+    CopyText(target->szSenderEmail, source->szSenderEmail, std::size(source->szSenderEmail));
+    CopyText(target->szComments, source->szComments, std::size(source->szComments));
+    target->dwCoverParts = source->dwCoverParts;
+    return true;
+}
+
+void CopyProfileFieldSet(JobSettings* target, const JobSettings* source) {
+    if (!target || !source || target == source) return;
+    target->dwSize = source->dwSize;
+    target->dwSignature = source->dwSignature;
+    target->dwVersion = source->dwVersion;
+    target->bWatermarks = source->bWatermarks;
+    target->dwWatermarkOrder = source->dwWatermarkOrder;
+    target->bWatermarkOverPage = source->bWatermarkOverPage;
+    CopyWatermarkRecord(&target->wmFirst, &source->wmFirst);
+    CopyWatermarkRecord(&target->wmOther, &source->wmOther);
+    target->bRotate180 = source->bRotate180;
+    target->dwOutputTo = source->dwOutputTo;
+    target->wPageSizePolicy = source->wPageSizePolicy;
+    CopyText(target->szOutputFile, source->szOutputFile, std::size(source->szOutputFile));
+    CopyText(target->szHoldUserName, source->szHoldUserName, std::size(source->szHoldUserName));
+    CopyText(target->szHoldPin, source->szHoldPin, std::size(source->szHoldPin));
+    target->bWatermarkPhysicalPage = source->bWatermarkPhysicalPage;
+    target->bAccountNumber = source->bAccountNumber;
+    CopyText(target->szAccountNumber, source->szAccountNumber, std::size(source->szAccountNumber));
+    target->bDiscardOutput = source->bDiscardOutput;
+    CopyFaxRecord(&target->fax, &source->fax);
+    target->dwColorCorrection = source->dwColorCorrection;
+    target->dwRgbImage = source->dwRgbImage;
+    target->dwRgbText = source->dwRgbText;
+    target->dwRgbGraphics = source->dwRgbGraphics;
+    target->dwCmykImage = source->dwCmykImage;
+    target->dwCmykText = source->dwCmykText;
+    target->dwCmykGraphics = source->dwCmykGraphics;
+    target->bColorBalance = source->bColorBalance;
+    target->lBalanceCyan = source->lBalanceCyan;
+    target->lBalanceMagenta = source->lBalanceMagenta;
+    target->lBalanceYellow = source->lBalanceYellow;
+    target->lBalanceBlack = source->lBalanceBlack;
+    target->dwPallidor = source->dwPallidor;
+    target->bKeepDuplicateJobs = source->bKeepDuplicateJobs;
+    target->bWatermarkOnEscape = source->bWatermarkOnEscape;
+    CopyText(target->szProfileName, source->szProfileName, std::size(source->szProfileName));
+    target->bProfileLoaded = source->bProfileLoaded;
+    target->lBrightness = source->lBrightness;
+    target->lContrast = source->lContrast;
+    target->lSaturation = source->lSaturation;
+    target->bGrayCorrection = source->bGrayCorrection;
+    target->bFineLines = source->bFineLines;
+}
+
 HRESULT RecordDevMode(DWORD mode, POEMDMPARAM param) {
     if (!param) {
         SetLastError(ERROR_INVALID_PARAMETER);
@@ -211,7 +302,7 @@ HRESULT RecordDevMode(DWORD mode, POEMDMPARAM param) {
         ConvertRecord(in, out);
         return S_OK;
     case OEMDM_MERGE:
-        if (ConvertRecord(in, out)) ValidateRecord(out);
+        MergeRecord(in, out);
         return S_OK;
     default:
         SetLastError(ERROR_INVALID_PARAMETER);

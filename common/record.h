@@ -129,6 +129,18 @@ void TerminateStrings(FaxRecord& fax);
 bool DefaultRecord(JobSettings* record);
 bool ConvertRecord(const JobSettings* source, JobSettings* destination);
 bool ValidateRecord(JobSettings* record);
+// Convert, then validate: what the driver's merge of a record from elsewhere does, and the repair
+// of any record that comes from outside the plug-ins (a stored profile, for one).
+bool MergeRecord(const JobSettings* source, JobSettings* destination);
+
+// Field-by-field copies: every string ends within its array (a source string without terminator
+// is cut at the array's last unit) and padding is not copied.
+bool CopyWatermarkRecord(WatermarkRecord* target, const WatermarkRecord* source);
+bool CopyFaxRecord(FaxRecord* target, const FaxRecord* source);
+
+// The profile field set: every field but bBlockAppPostScript, strings as terminated strings
+// within their arrays. Loading a personal profile and applying the working copy use it.
+void CopyProfileFieldSet(JobSettings* target, const JobSettings* source);
 
 // The DevMode method both plug-in objects share.
 HRESULT RecordDevMode(DWORD mode, POEMDMPARAM param);

@@ -162,7 +162,8 @@ void CheckProfile(FuzzedDataProvider& in) {
         // A selection just loaded is what the profile holds.
         if (changed && !options.capacities[changed - options.items.data()]) FUZZ_CHECK(StoredOptionMatches(current, v));
 
-        const JobSettings* record = StoredRecord(v);
+        JobSettings repaired;
+        const JobSettings* record = StoredRecord(v, &repaired);
         FUZZ_CHECK(!record || (v.type == REG_BINARY && v.bytes == sizeof(JobSettings)));
         if (record) {
             FUZZ_CHECK(RecordsMatch(*record, *record));

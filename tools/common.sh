@@ -46,3 +46,27 @@ corv_wine_up() {
 corv_wine_down() {
   wineserver -k 2>/dev/null || true
 }
+
+# The test programs of both DLLs and of the UI pages, each run whole once more with Wine's heap
+# checking on (WINEDEBUG=warn+heap); any line Wine's heap code reports fails the run. Call after
+# corv_wine_up; the report is in $CORV_BUILD/heapcheck.log.
+CORV_HEAP_CHECKED="tests/inboxui_dll/corvui_dll_tests.exe tests/render/dll/corvrend_dll_tests.exe tests/inboxui/ui_tests.exe"
+
+corv_heap_check() {
+  local log="$CORV_BUILD/heapcheck.log" failed=0 program
+  : >"$log"
+  for program in $CORV_HEAP_CHECKED; do
+    echo "== $program" >>"$log"
+    (cd "$CORV_BUILD/$(dirname "$program")" &&
+      WINEDEBUG=warn+heap wine "$(basename "$program")" --gtest_brief=1 </dev/null) >>"$log" 2>&1 || failed=1
+  done
+  if grep -E ':(err|warn):heap' "$log"; then
+    echo "Wine reported heap errors: see $log" >&2
+    return 1
+  fi
+  if [ "$failed" -ne 0 ]; then
+    echo "A test program failed under heap checking: see $log" >&2
+    return 1
+  fi
+  echo "Heap check: no heap errors ($CORV_HEAP_CHECKED)"
+}

@@ -43,6 +43,7 @@ constexpr Expected kTexts[] = {
     {IDS_ABOUT_DRIVER_FORMAT, L"%s Driver"},
     {IDS_ABOUT_NOT_AVAILABLE, L"N/A"},
     {IDS_PROFILE_FACTORY_DEFAULTS, L"Factory Defaults"},
+    {IDS_PROFILE_UNKNOWN, L"<Unknown Profile>"},
 };
 
 TEST(UiStrings, LoadExactlyAsWritten) {

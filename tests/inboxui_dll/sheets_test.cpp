@@ -10,6 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 namespace corvtest {
 namespace {
 
@@ -276,6 +280,79 @@ TEST_F(UiDllSheets, SheetsRefuseOtherVersionsAndAnswerHeaderResultAndIcon) {
     }
 }
 
+// The blocks the DLL gives back to a heap, seen through its import of HeapFree.
+class HeapFrees {
+public:
+    HeapFrees() : patch_(UiModule(), "kernel32.dll", "HeapFree", reinterpret_cast<void*>(&Free)) { Self() = this; }
+    ~HeapFrees() { Self() = nullptr; }
+    bool active() const { return patch_.active(); }
+    bool Freed(HANDLE heap, const void* block) const {
+        return std::find(freed_.begin(), freed_.end(), std::make_pair(heap, block)) != freed_.end();
+    }
+
+private:
+    static HeapFrees*& Self() {
+        static HeapFrees* self = nullptr;
+        return self;
+    }
+    static BOOL WINAPI Free(HANDLE heap, DWORD flags, LPVOID block) {
+        Self()->freed_.emplace_back(heap, block);
+        return Self()->patch_.original<decltype(&HeapFree)>()(heap, flags, block);
+    }
+    std::vector<std::pair<HANDLE, const void*>> freed_;
+    ImportPatch patch_;
+};
+
+TEST_F(UiDllSheets, AnObjectReleasedBeforeItsSheetEndedGivesTheContextBack) {
+    HeapFrees frees;
+    ASSERT_TRUE(frees.active());
+    ASSERT_EQ(plugin_.CommonUIProp(OEMCUIP_DOCPROP, &cuip_), S_OK);
+    const void* context = cuip_.pOEMUserData;
+    ASSERT_NE(context, nullptr);
+    plugin_.Release();
+    plugin_.p = nullptr;
+    EXPECT_TRUE(frees.Freed(heap_, context));
+
+    // With the sheet started as well, the help file path goes back too.
+    plugin_ = CreateUiPlugin();
+    ASSERT_EQ(plugin_.PublishDriverInterface(&core_), S_OK);
+    ASSERT_EQ(plugin_.CommonUIProp(OEMCUIP_DOCPROP, &cuip_), S_OK);
+    PROPSHEETUI_INFO info = FakeSheet::Info(PROPSHEETUI_REASON_INIT, reinterpret_cast<LPARAM>(&pageParams_));
+    ASSERT_EQ(DocumentSheet(&info), S_OK);
+    auto* started = reinterpret_cast<corv::ui::SheetContext*>(info.UserData);
+    ASSERT_NE(started, nullptr);
+    const void* helpFile = started->helpFile;
+    ASSERT_NE(helpFile, nullptr);
+    plugin_.Release();
+    plugin_.p = nullptr;
+    EXPECT_TRUE(frees.Freed(heap_, started));
+    EXPECT_TRUE(frees.Freed(heap_, helpFile));
+}
+
+// Which pages the document sheet gets is the core driver's answers' to decide; today every
+// printer gets the About page alone.
+TEST_F(UiDllSheets, DocumentPagesFollowThePrintersFeatures) {
+    for (int bits = 0; bits < 8; ++bits) {
+        SCOPED_TRACE(bits);
+        core_.faxCard = bits & 1 ? "True" : "False";
+        core_.features.clear();
+        if (bits & 2) core_.features.insert("HasPrintandHold");
+        if (bits & 4) core_.features.insert("HasManualColorCorrection");
+        core_.featureQueries.clear();
+        FakeSheet::Calls().clear();
+        PROPSHEETUI_INFO info = FakeSheet::Info(PROPSHEETUI_REASON_INIT, reinterpret_cast<LPARAM>(&pageParams_));
+        ASSERT_EQ(DocumentSheet(&info), S_OK);
+        std::vector<FakeSheet::Call> pages = FakeSheet::PagesAdded();
+        ASSERT_EQ(pages.size(), 1u);
+        EXPECT_EQ(pages[0].page.pszTemplate, MAKEINTRESOURCEW(137));
+        // "FaxCard" is read with the size first, then into a block of that size.
+        EXPECT_EQ(core_.featureQueries, (std::vector<std::string>{"FaxCard", "FaxCard", "HasPrintandHold",
+                                                                  "HasManualColorCorrection"}));
+        info.Reason = PROPSHEETUI_REASON_DESTROY;
+        DocumentSheet(&info);
+    }
+}
+
 // ---- Printer sheet ---------------------------------------------------------------------------
 
 TEST_F(UiDllSheets, PrinterSheetGetsItsOwnContextEveryTimeAndOnlyTheAboutPage) {
@@ -398,13 +475,18 @@ TEST_F(UiDllSheets, ApplyingSetsWatermarkOnEscapeFromPageOrderAndBooklet) {
         {1, DriverOptions::kBookletEntry, 1},
         {0, kFallbackBookletEntry, 0},  // the fallback entry is not booklet when a name matched
     };
+    auto* context = static_cast<corv::ui::SheetContext*>(cuip_.pOEMUserData);
+    ASSERT_NE(context, nullptr);
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "order " << c.order << " n-up " << c.nup);
         order.Sel = c.order;
         nup.Sel = c.nup;
         record_.bWatermarkOnEscape = 7;
+        context->working.bWatermarkOnEscape = 7;
         EXPECT_EQ(Callback(CPSUICB_REASON_APPLYNOW), CPSUICB_ACTION_ITEMS_APPLIED);
         EXPECT_EQ(record_.bWatermarkOnEscape, c.onEscape);
+        // Pages that write the working copy into the driver's record at apply carry it on.
+        EXPECT_EQ(context->working.bWatermarkOnEscape, c.onEscape);
     }
     // The booklet name came from the common library, the entries' names from the driver's
     // configuration module, and both were let go.
@@ -422,6 +504,64 @@ TEST_F(UiDllSheets, ApplyingSetsWatermarkOnEscapeFromPageOrderAndBooklet) {
     EXPECT_EQ(FakeSheet::Calls()[0].function, static_cast<UINT>(CPSFUNC_SET_RESULT));
     EXPECT_EQ(FakeSheet::Calls()[0].lParam2, CPSUI_OK);
     EXPECT_EQ(info.Result, static_cast<ULONG_PTR>(FakeSheet::kSetResultAnswer));
+}
+
+// Each CommonUIProp hands its own item list; an item of an earlier list may be gone.
+TEST_F(UiDllSheets, ASecondCommonUIPropForgetsTheFirstCallsItems) {
+    NameLoads names(L"Booklet");
+    ASSERT_EQ(plugin_.CommonUIProp(OEMCUIP_DOCPROP, &cuip_), S_OK);
+    options_.items[DriverOptions::kPageOrder].Sel = 1;  // back to front, in the first list
+
+    DriverOptions second;
+    second.items[DriverOptions::kPageOrder].DMPubID = 0;  // this list has no page-order item
+    OEMCUIPPARAM again = cuip_;
+    again.pDrvOptItems = second.items;
+    ASSERT_EQ(plugin_.CommonUIProp(OEMCUIP_DOCPROP, &again), S_OK);
+    EXPECT_EQ(again.pOEMUserData, cuip_.pOEMUserData);  // the same sheet context
+
+    record_.bWatermarkOnEscape = 0;
+    CPSUICBPARAM callback{};
+    callback.cbSize = sizeof callback;
+    callback.Reason = CPSUICB_REASON_APPLYNOW;
+    EXPECT_EQ(again.OEMCUIPCallback(&callback, &again), CPSUICB_ACTION_ITEMS_APPLIED);
+    EXPECT_EQ(record_.bWatermarkOnEscape, 0);
+    EXPECT_EQ(static_cast<corv::ui::SheetContext*>(again.pOEMUserData)->applied, 0u);
+
+    // The second list's own items count.
+    second.items[DriverOptions::kPageOrder].DMPubID = DMPUB_PAGEORDER;
+    second.items[DriverOptions::kPageOrder].Sel = 1;
+    ASSERT_EQ(plugin_.CommonUIProp(OEMCUIP_DOCPROP, &again), S_OK);
+    options_.items[DriverOptions::kPageOrder].Sel = 0;
+    EXPECT_EQ(again.OEMCUIPCallback(&callback, &again), CPSUICB_ACTION_ITEMS_APPLIED);
+    EXPECT_EQ(record_.bWatermarkOnEscape, 1);
+}
+
+// The driver's items end with its sheet: an apply that reaches the object after the sheet ended
+// finds nothing to read.
+TEST_F(UiDllSheets, TheSheetsEndForgetsTheRememberedItems) {
+    NameLoads names(L"Booklet");
+    ASSERT_EQ(plugin_.CommonUIProp(OEMCUIP_DOCPROP, &cuip_), S_OK);
+    PROPSHEETUI_INFO info = FakeSheet::Info(PROPSHEETUI_REASON_INIT, reinterpret_cast<LPARAM>(&pageParams_));
+    ASSERT_EQ(DocumentSheet(&info), S_OK);
+    info.Reason = PROPSHEETUI_REASON_DESTROY;
+    ASSERT_EQ(DocumentSheet(&info), S_OK);
+
+    PROPSHEETUI_INFO next = FakeSheet::Info(PROPSHEETUI_REASON_INIT, reinterpret_cast<LPARAM>(&pageParams_));
+    ASSERT_EQ(DocumentSheet(&next), S_OK);
+    auto* context = reinterpret_cast<corv::ui::SheetContext*>(next.UserData);
+    ASSERT_NE(context, nullptr);
+    options_.items[DriverOptions::kPageOrder].Sel = 1;
+    record_.bWatermarkOnEscape = 0;
+    OEMCUIPPARAM late = cuip_;
+    late.pOEMUserData = context;
+    CPSUICBPARAM callback{};
+    callback.cbSize = sizeof callback;
+    callback.Reason = CPSUICB_REASON_APPLYNOW;
+    EXPECT_EQ(cuip_.OEMCUIPCallback(&callback, &late), CPSUICB_ACTION_ITEMS_APPLIED);
+    EXPECT_EQ(record_.bWatermarkOnEscape, 0);
+    EXPECT_EQ(context->applied, 0u);
+    next.Reason = PROPSHEETUI_REASON_DESTROY;
+    DocumentSheet(&next);
 }
 
 TEST_F(UiDllSheets, WithoutABookletNameTheSeventhEntryStandsForBooklet) {

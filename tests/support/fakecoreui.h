@@ -18,7 +18,8 @@ class FakeCoreDriverUi final : public IPrintCoreUI2 {
 public:
     std::string faxCard;             // the "FaxCard" setting; empty: the driver has none
     std::set<std::string> features;  // features EnumOptions reports as present
-    std::wstring nickName;
+    std::wstring nickName;  // empty: the printer description has no model name
+    int nickNameCalls = 0;
     LONG refs = 1;
     std::vector<std::string> featureQueries;
 
@@ -66,6 +67,7 @@ public:
     STDMETHOD(GetGlobalAttribute)(POEMUIOBJ, DWORD, PCSTR attribute, PDWORD type, PBYTE data, DWORD size,
                                   PDWORD needed) override {
         if (!attribute || std::strcmp(attribute, "NickName") != 0 || !needed) return E_INVALIDARG;
+        ++nickNameCalls;
         DWORD bytes = nickName.empty() ? 0 : static_cast<DWORD>((nickName.size() + 1) * sizeof(WCHAR));
         *needed = bytes;
         if (bytes == 0) return E_INVALIDARG;

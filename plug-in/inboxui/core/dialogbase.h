@@ -13,9 +13,11 @@
 //
 // Property pages use PageProc instead: their WM_INITDIALOG brings the PROPSHEETPAGEW whose lParam
 // is the context. Without a context (the driver's heap gave none) nothing is forwarded; a modal
-// dialog can still be closed with OK or Cancel.
+// dialog can still be closed with OK or Cancel. The helpers every page needs (no-permission
+// state, context-help button, message boxes, list texts) are in dialogtools.h.
 #pragma once
 
+#include "plug-in/inboxui/core/dialogtools.h"
 #include "plug-in/inboxui/core/sheetcontext.h"
 
 #include <windows.h>
@@ -60,8 +62,21 @@ protected:
         SetWindowLongPtrW(window_, DWLP_MSGRESULT, result);
         return TRUE;
     }
-    // Marks the sheet changed: a page's parent is the property sheet.
-    void changed() const { PropSheet_Changed(GetParent(window_), window_); }
+    // A page's parent is the property sheet.
+    HWND sheet() const { return GetParent(window_); }
+    // Marks the sheet changed, so that Apply lights.
+    void changed() const { PropSheet_Changed(sheet(), window_); }
+    void focus(int id) const { MoveFocus(window_, item(id)); }
+    // Under the no-permission flag every control is off; pages call this after filling them.
+    void disableAllIfNoPermission() const {
+        if (context_->noPermission) DisableAllControls(window_);
+    }
+    // A user error from the string table, owned by this page or dialog; focus then goes to the
+    // offending control when one is named.
+    void error(UINT textId, int focusId = 0, UINT captionId = 0) const {
+        ShowError(window_, textId, captionId);
+        if (focusId) focus(focusId);
+    }
 
 private:
     static INT_PTR Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool modal) {

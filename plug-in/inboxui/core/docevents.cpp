@@ -83,10 +83,14 @@ public:
         return calls_.extEscape(dc_, code, 0, nullptr, size, static_cast<LPSTR>(out));
     }
 
-    bool RecordFits() const { return Ask(esc::kGetRecord) <= kMaxRecordAnswer; }
-    bool RecordsFit() const { return RecordFits() && Ask(esc::kGetDevMode) <= kMaxDevModeAnswer; }
-    void FetchRecord(JobSettings* record) const { Read(esc::kGetRecord, record, kMaxRecordAnswer); }
-    void FetchDevMode(DEVMODEW* devmode) const { Read(esc::kGetDevMode, devmode, kMaxDevModeAnswer); }
+    // The size the rendering plug-in answers for a record, when a block of `capacity` bytes holds
+    // it. The answer is a byte count: as an int, anything negative is beyond every block.
+    bool AskSize(int code, int capacity, int* size) const {
+        *size = Ask(code);
+        return static_cast<unsigned>(*size) <= static_cast<unsigned>(capacity);
+    }
+    // A fetch counts only when it answers the size asked; otherwise the block may hold nothing.
+    bool Fetch(int code, void* out, int size) const { return Read(code, out, size) == size; }
     // Fetched before every watermark, as the protocol has it; the drawing takes its own time.
     void FetchStartTime() const {
         SYSTEMTIME time{};
@@ -105,15 +109,30 @@ struct JobCopies {
     explicit operator bool() const { return record && devmode; }
 };
 
+// The sizes of the job settings record and the DEVMODE, each within its block.
+struct JobSizes {
+    int record = 0;
+    int devmode = 0;
+};
+
+bool AskJobSizes(const Escapes& escapes, JobSizes* sizes) {
+    return escapes.AskSize(esc::kGetRecord, kMaxRecordAnswer, &sizes->record) &&
+           escapes.AskSize(esc::kGetDevMode, kMaxDevModeAnswer, &sizes->devmode);
+}
+
+bool FetchJob(const Escapes& escapes, const JobSizes& sizes, JobCopies& job) {
+    return escapes.Fetch(esc::kGetRecord, job.record.get(), sizes.record) &&
+           escapes.Fetch(esc::kGetDevMode, job.devmode.get(), sizes.devmode);
+}
+
 int StartPage(const DocEventCalls& calls, HANDLE printer, HDC dc) {
     Escapes escapes(calls, dc);
     if (escapes.Ask(esc::kPageSkipped)) return DOCUMENTEVENT_SUCCESS;
     escapes.Ask(esc::kNextPage, 4);
-    if (!escapes.RecordsFit()) return DOCUMENTEVENT_SUCCESS;
+    JobSizes sizes;
+    if (!AskJobSizes(escapes, &sizes)) return DOCUMENTEVENT_SUCCESS;
     JobCopies job;
-    if (!job) return DOCUMENTEVENT_SUCCESS;
-    escapes.FetchRecord(job.record.get());
-    escapes.FetchDevMode(job.devmode.get());
+    if (!job || !FetchJob(escapes, sizes, job)) return DOCUMENTEVENT_SUCCESS;
     DWORD page = static_cast<DWORD>(escapes.Ask(esc::kPageNumber, 4));
     escapes.FetchStartTime();
     const JobSettings& record = *job.record.get();
@@ -129,11 +148,10 @@ int EndPage(const DocEventCalls& calls, HANDLE printer, HDC dc) {
         escapes.Ask(esc::kClearPageSkip);
         return DOCUMENTEVENT_SUCCESS;
     }
-    if (!escapes.RecordsFit()) return DOCUMENTEVENT_SUCCESS;
+    JobSizes sizes;
+    if (!AskJobSizes(escapes, &sizes)) return DOCUMENTEVENT_SUCCESS;
     JobCopies job;
-    if (!job) return DOCUMENTEVENT_SUCCESS;
-    escapes.FetchRecord(job.record.get());
-    escapes.FetchDevMode(job.devmode.get());
+    if (!job || !FetchJob(escapes, sizes, job)) return DOCUMENTEVENT_SUCCESS;
     const JobSettings& record = *job.record.get();
     if (DrawsOverPage(record)) {
         DWORD page = static_cast<DWORD>(escapes.Ask(esc::kPageNumber, 4));
@@ -146,15 +164,20 @@ int EndPage(const DocEventCalls& calls, HANDLE printer, HDC dc) {
 
 int EndDoc(const DocEventCalls& calls, HANDLE printer, HDC dc) {
     Escapes escapes(calls, dc);
-    if (!escapes.RecordsFit()) return DOCUMENTEVENT_FAILURE;
+    JobSizes sizes;
+    if (!AskJobSizes(escapes, &sizes)) return DOCUMENTEVENT_FAILURE;
     JobCopies job;
     if (!job) {
         escapes.Ask(esc::kResetPages, 4);
         return DOCUMENTEVENT_FAILURE;
     }
     LONG sheets = escapes.Ask(esc::kSheetCount, 4);
-    escapes.FetchRecord(job.record.get());
-    escapes.FetchDevMode(job.devmode.get());
+    // A fetch that comes back short is handled as memory that could not be had: no cover page,
+    // but the page counter still starts again for the next document.
+    if (!FetchJob(escapes, sizes, job)) {
+        escapes.Ask(esc::kResetPages, 4);
+        return DOCUMENTEVENT_FAILURE;
+    }
     if (AddsFaxCoverPage(*job.record.get()))
         calls.drawFaxCoverPage(dc, printer, job.record.get(), job.devmode.get(), sheets);
     escapes.Ask(esc::kResetPages, 4);
@@ -170,10 +193,10 @@ int Escape(const DocEventCalls& calls, HANDLE printer, HDC dc, ULONG cbIn, const
     if (escape.iEscape != esc::kLogicalPage || escapes.Ask(esc::kPageSkipped)) return DOCUMENTEVENT_SUCCESS;
     LogicalPage page;
     if (!ReadLogicalPage(escape.pvInData, escape.cjInput, &page)) return DOCUMENTEVENT_FAILURE;
-    if (!escapes.RecordFits()) return DOCUMENTEVENT_FAILURE;
+    int size = 0;
+    if (!escapes.AskSize(esc::kGetRecord, kMaxRecordAnswer, &size)) return DOCUMENTEVENT_FAILURE;
     HeapArray<JobSettings> copy(1);
-    if (!copy) return DOCUMENTEVENT_FAILURE;
-    escapes.FetchRecord(copy.get());
+    if (!copy || !escapes.Fetch(esc::kGetRecord, copy.get(), size)) return DOCUMENTEVENT_FAILURE;
     const JobSettings& record = *copy.get();
     if (DrawsOnLogicalPage(record)) {
         escapes.FetchStartTime();

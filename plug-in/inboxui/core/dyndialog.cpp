@@ -10,19 +10,16 @@ namespace corv::ui {
 
 namespace {
 
-// A watermark's text holds at most this many characters.
-constexpr int kTextCapacity = 128;
-
 class DynamicWatermarksDialog : public DialogBase<DynamicWatermarksDialog> {
 public:
     using DialogBase::DialogBase;
 
     INT_PTR onInit() {
-        WCHAR text[kTextCapacity];
-        CopyText(text, context()->dynamicText, kTextCapacity);
+        WCHAR text[kNameCapacity];
+        CopyText(text, context()->dynamicText, kNameCapacity);
         SetDlgItemTextW(window(), IDC_DYN_TEXT, text);
         for (const DynamicRow& row : kDynamicRows) {
-            WCHAR description[kTextCapacity];
+            WCHAR description[kNameCapacity];
             if (LoadText(row.description, description))
                 send(IDC_DYN_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(description));
         }
@@ -44,7 +41,7 @@ public:
                 if (code == BN_CLICKED) add();
                 return TRUE;
             case IDOK:
-                GetDlgItemTextW(window(), IDC_DYN_TEXT, context()->dynamicText, kTextCapacity);
+                GetDlgItemTextW(window(), IDC_DYN_TEXT, context()->dynamicText, static_cast<int>(kNameCapacity));
                 context()->dialogResult = IDOK;
                 EndDialog(window(), IDOK);
                 return TRUE;
@@ -60,15 +57,11 @@ public:
 
 private:
     // The list is sorted, so the selected item is found again by its description.
-    bool tokenOfSelection(WCHAR (&token)[kTextCapacity]) const {
-        const LRESULT selected = send(IDC_DYN_LIST, LB_GETCURSEL);
-        if (selected == LB_ERR) return false;
-        const LRESULT length = send(IDC_DYN_LIST, LB_GETTEXTLEN, selected);
-        if (length == LB_ERR || length >= kTextCapacity) return false;
-        WCHAR picked[kTextCapacity] = {};
-        send(IDC_DYN_LIST, LB_GETTEXT, selected, reinterpret_cast<LPARAM>(picked));
+    bool tokenOfSelection(WCHAR (&token)[kNameCapacity]) const {
+        WCHAR picked[kNameCapacity];
+        if (!ListItemText(item(IDC_DYN_LIST), send(IDC_DYN_LIST, LB_GETCURSEL), picked)) return false;
         for (const DynamicRow& row : kDynamicRows) {
-            WCHAR description[kTextCapacity];
+            WCHAR description[kNameCapacity];
             if (LoadText(row.description, description) && lstrcmpiW(description, picked) == 0)
                 return LoadText(row.token, token) > 0;
         }
@@ -76,9 +69,9 @@ private:
     }
 
     void add() const {
-        WCHAR text[kTextCapacity];
-        GetDlgItemTextW(window(), IDC_DYN_TEXT, text, kTextCapacity);
-        WCHAR token[kTextCapacity];
+        WCHAR text[kNameCapacity];
+        GetDlgItemTextW(window(), IDC_DYN_TEXT, text, static_cast<int>(kNameCapacity));
+        WCHAR token[kNameCapacity];
         if (!tokenOfSelection(token)) return;
         DWORD start = 0;
         DWORD end = 0;

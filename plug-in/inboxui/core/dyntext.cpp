@@ -3,6 +3,7 @@
 #include "common/handles.h"
 #include "common/text.h"
 #include "plug-in/inboxui/core/module.h"
+#include "plug-in/inboxui/core/spooler.h"
 #include "plug-in/inboxui/resources/ids.h"
 
 #include <winspool.h>
@@ -90,24 +91,15 @@ private:
     bool JobUserName(WCHAR* buffer, size_t capacity) const {
         const int job = ExtEscape(dc_, kEscapeJobIdentifier, 0, nullptr, 0, nullptr);
         if (job <= 0) return false;
-        DWORD needed = 0;
-        GetJobW(printer_, static_cast<DWORD>(job), 1, nullptr, 0, &needed);
-        if (needed < sizeof(JOB_INFO_1W)) return false;
-        HeapArray<BYTE> block(needed);
-        if (!block || !GetJobW(printer_, static_cast<DWORD>(job), 1, block.get(), needed, &needed)) return false;
-        const auto* info = reinterpret_cast<const JOB_INFO_1W*>(block.get());
-        if (!info->pUserName) return false;
+        SpoolerBlock<JOB_INFO_1W> info = ReadJobInfo1(printer_, static_cast<DWORD>(job));
+        if (!info || !info->pUserName) return false;
         CopyText(buffer, capacity, info->pUserName);
         return true;
     }
 
     bool PrinterText(bool printerName, WCHAR* buffer, size_t capacity) const {
-        DWORD needed = 0;
-        GetPrinterW(printer_, 2, nullptr, 0, &needed);
-        if (needed < sizeof(PRINTER_INFO_2W)) return false;
-        HeapArray<BYTE> block(needed);
-        if (!block || !GetPrinterW(printer_, 2, block.get(), needed, &needed)) return false;
-        const auto* info = reinterpret_cast<const PRINTER_INFO_2W*>(block.get());
+        SpoolerBlock<PRINTER_INFO_2W> info = ReadPrinterInfo2(printer_);
+        if (!info) return false;
         const WCHAR* text = printerName ? info->pPrinterName : info->pDriverName;
         if (!text) return false;
         CopyText(buffer, capacity, text);

@@ -4,7 +4,14 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 namespace corv::ui {
+
+// Text buffers, in characters with the terminator: loaded strings and expansions; names (of
+// watermarks and profiles) and watermark texts.
+inline constexpr size_t kTextCapacity = 2048;
+inline constexpr size_t kNameCapacity = 128;
 
 HINSTANCE ResourceModule();
 

@@ -43,7 +43,7 @@ struct ColorBlock {
 };
 
 // Where the watermark being edited stands, carried between the Create/Edit and Position dialogs.
-struct WatermarkPosition {
+struct WorkingPosition {
     double dblOffsetY;
     double dblOffsetX;
     BYTE bInches;
@@ -76,7 +76,7 @@ struct SheetContext {
     WCHAR* helpFile;                  // from the driver's heap; null when there is none
     DWORD applied;                    // colour pages, Profiles page or option callback applied
     ColorBlock colorScratch;          // the colour block being edited
-    WatermarkPosition position;       // working position of the watermark being edited
+    WorkingPosition position;         // working position of the watermark being edited
     AcceptedOffsets lastOffsets;
     WCHAR newProfileName[128];        // typed in a profile name dialog
     WCHAR oldProfileName[128];        // the profile being renamed or overwritten

@@ -1,5 +1,7 @@
-// The UI plug-in's COM shell: the plug-in object with IPrintOemUI2, the class factory, and the
-// property sheets, option items and installation events the core driver routes through them.
+// The UI plug-in object: IPrintOemUI2 as the core driver calls it. Each method is a short line of
+// checks that hands the work to its unit: the sheets (sheets.h, pagetable.h), the option items and
+// their callback (optionitems.h), the printer and driver events (printerevents.h), the document
+// events (docevents.h) and the record's DevMode (common/record.h).
 #pragma once
 
 #include "common/platform/oemintf.h"
@@ -47,75 +49,17 @@ public:
 private:
     ~UiPlugin();  // only Release destroys
 
-    POPTITEM pageOrderItem_ = nullptr;  // the driver's, valid while its document sheet lives
+    void forgetDocumentContext();
+
+    // The driver's, from the last CommonUIProp that handed items; forgotten at the next such call
+    // and when the document sheet ends, since the driver may free them then.
+    POPTITEM pageOrderItem_ = nullptr;
     POPTITEM nupItem_ = nullptr;
     LONG refs_ = 1;
     IPrintCoreUI2* core_ = nullptr;  // one reference, from PublishDriverInterface
     SheetContext* documentContext_ = nullptr;
+    HANDLE documentHeap_ = nullptr;  // the heap documentContext_ came from
 };
-
-// The option-item callback CommonUIProp installs for the driver's document items.
-LONG APIENTRY OptionItemCallback(PCPSUICBPARAM callback, POEMCUIPPARAM param);
-
-// ---- The pure half ----------------------------------------------------------------------------
-
-// Capacity of the print processor name, terminator included; the data file path is read up to
-// one character less.
-inline constexpr size_t kProcessorNameCapacity = 128;
-
-// The print processor name for a driver data file path: the file name's part before its first
-// dot with its last character turned into 'C' ("ABCD12P.PPD" gives "ABCD12C"). The dot must
-// follow at least one character and start an extension of at least three more characters;
-// otherwise the name is empty and the result false.
-bool DerivePrintProcessorName(const WCHAR* dataFile, WCHAR (&name)[kProcessorNameCapacity]);
-
-// The n-up list entry that stands for booklet printing when none is found by name.
-inline constexpr LONG kDefaultBookletIndex = 6;
-
-// Loads the display name of an n-up option by its string identifier; false when it cannot.
-using OptionNameLoader = bool (*)(void* context, UINT id, WCHAR* buffer, int capacity);
-
-// Index of the n-up item's entry whose name equals bookletName; kDefaultBookletIndex when the
-// item is not a list box with parameters, no name is given, or no entry's name is equal.
-LONG FindBookletIndex(const OPTITEM& nup, const WCHAR* bookletName, OptionNameLoader load, void* context);
-
-// bWatermarkOnEscape as applying the sheet sets it: on for booklet, else for back-to-front order.
-BOOL WatermarkOnEscapeFor(bool booklet, const OPTITEM* pageOrder);
-
-// Items that CommonUIProp remembers for the option-item callback. Visible items with the n-up and
-// page-order public ids are taken; while no page-order item is known, one for the "OutputOrder"
-// feature stands in.
-struct RememberedItems {
-    POPTITEM pageOrder = nullptr;
-    POPTITEM nup = nullptr;
-};
-RememberedItems FindRememberedItems(POPTITEM items, DWORD count, RememberedItems known);
-
-// Hides the installable options of the printer sheet; returns how many items it hid.
-DWORD HideInstallableOptions(POPTITEM items, DWORD count);
-
-// The printer's features that decide which document pages are added.
-struct PrinterFeatures {
-    bool faxCard = false;
-    bool printAndHold = false;
-    bool manualColor = false;
-};
-
-enum class PageCondition { Always, FaxOrHold, ManualColor, NoManualColor };
-
-struct PageDescriptor {
-    WORD templateId;
-    DLGPROC procedure;
-    PageCondition condition;
-};
-
-bool PageShown(PageCondition condition, const PrinterFeatures& features);
-
-// The document sheet's pages in the order they are added; each is added when its condition holds.
-const PageDescriptor* DocumentPages(size_t* count);
-
-// The print processor name is given to the printer when it is initialised.
-HRESULT InitializePrinterProcessor(const WCHAR* printerName);
 
 // ---- The module ------------------------------------------------------------------------------
 

@@ -5,6 +5,7 @@
 #include "common/text.h"
 #include "plug-in/inboxui/core/dialogbase.h"
 #include "plug-in/inboxui/core/module.h"
+#include "plug-in/inboxui/core/spooler.h"
 #include "plug-in/inboxui/pages/help.h"
 #include "plug-in/inboxui/resources/ids.h"
 
@@ -70,7 +71,6 @@ int BuildFileList(const DRIVER_INFO_3W* driver, const WCHAR* naText, AddFileRow 
 namespace {
 
 constexpr WCHAR kPluginVersion[] = L"1.0";
-constexpr size_t kTextCapacity = 2048;
 
 // A line of the page from a format of the string table and the one text it takes.
 void SetLine(HWND dialog, int id, UINT formatId, const WCHAR* text) {
@@ -114,24 +114,11 @@ void FillFileList(HWND list, HANDLE printer) {
     InsertColumn(list, 0, IDS_ABOUT_COLUMN_FILE, width / 3);
     InsertColumn(list, 1, IDS_ABOUT_COLUMN_VERSION, width - width / 3);
 
-    DWORD needed = 0;
-    GetPrinterDriverW(printer, nullptr, 3, nullptr, 0, &needed);
-    if (needed == 0) return;
-    HeapArray<BYTE> info(needed);
-    if (!info || !GetPrinterDriverW(printer, nullptr, 3, info.get(), needed, &needed)) return;
+    SpoolerBlock<DRIVER_INFO_3W> info = ReadDriverInfo3(printer);
+    if (!info) return;
     WCHAR notAvailable[32];
     LoadText(IDS_ABOUT_NOT_AVAILABLE, notAvailable);
-    BuildFileList(reinterpret_cast<const DRIVER_INFO_3W*>(info.get()), notAvailable, AddRow, list);
-}
-
-// The sheet's context-help button is the About page's to hide: shown on the other pages, gone
-// while the About page is up.
-void SetContextHelpButton(HWND sheet, bool shown) {
-    LONG_PTR style = GetWindowLongPtrW(sheet, GWL_EXSTYLE);
-    bool has = (style & WS_EX_CONTEXTHELP) != 0;
-    if (has == shown) return;
-    SetWindowLongPtrW(sheet, GWL_EXSTYLE, shown ? style | WS_EX_CONTEXTHELP : style & ~WS_EX_CONTEXTHELP);
-    SendMessageW(sheet, WM_NCPAINT, 1, 0);
+    BuildFileList(info.get(), notAvailable, AddRow, list);
 }
 
 class AboutPage : public DialogBase<AboutPage> {
@@ -151,11 +138,13 @@ public:
 
     INT_PTR onNotify(NMHDR* header) {
         switch (header->code) {
+            // The sheet's context-help button is the About page's to hide: shown on the other
+            // pages, gone while the About page is up.
             case PSN_SETACTIVE:
-                SetContextHelpButton(GetParent(window()), false);
+                SetContextHelpButton(sheet(), false);
                 return answer(0);
             case PSN_KILLACTIVE:
-                SetContextHelpButton(GetParent(window()), true);
+                SetContextHelpButton(sheet(), true);
                 return answer(FALSE);
             case PSN_HELP:
                 ShowHelp(window(), context()->helpFile);

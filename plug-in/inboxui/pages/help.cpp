@@ -2,6 +2,7 @@
 
 #include "common/handles.h"
 #include "common/text.h"
+#include "plug-in/inboxui/core/spooler.h"
 
 #include <winspool.h>
 
@@ -40,13 +41,9 @@ BOOL FindHelpEntry(const WCHAR* dependentFiles, WCHAR* buffer, DWORD capacity, D
 
 BOOL FindHelpFile(HANDLE printer, WCHAR* buffer, DWORD capacity, DWORD* size) {
     if (size) *size = 0;
-    DWORD needed = 0;
-    GetPrinterDriverW(printer, nullptr, 6, nullptr, 0, &needed);
-    if (needed == 0) return FALSE;
-    HeapArray<BYTE> info(needed);
-    if (!info || !GetPrinterDriverW(printer, nullptr, 6, info.get(), needed, &needed)) return FALSE;
-    return FindHelpEntry(reinterpret_cast<const DRIVER_INFO_6W*>(info.get())->pDependentFiles, buffer, capacity,
-                         size);
+    SpoolerBlock<DRIVER_INFO_6W> info = ReadDriverInfo6(printer);
+    if (!info) return FALSE;
+    return FindHelpEntry(info->pDependentFiles, buffer, capacity, size);
 }
 
 HelpKind HelpKindOf(const WCHAR* path) {
@@ -98,17 +95,32 @@ HtmlHelpFn HtmlHelpEntry() {
     return entry;
 }
 
+namespace {
+
+// WinHelpW reached through this module's import at every call, whatever stands in for it then.
+BOOL WINAPI PlatformWinHelp(HWND window, LPCWSTR file, UINT command, ULONG_PTR data) {
+    return WinHelpW(window, file, command, data);
+}
+
+}  // namespace
+
 void ShowHelp(HWND page, const WCHAR* helpFile) {
+    static constexpr HelpViewers kPlatform{&HtmlHelpEntry, &PlatformWinHelp};
+    ShowHelp(kPlatform, page, helpFile);
+}
+
+void ShowHelp(const HelpViewers& viewers, HWND page, const WCHAR* helpFile) {
     switch (HelpKindOf(helpFile)) {
         case HelpKind::Html: {
-            HtmlHelpFn htmlHelp = HtmlHelpEntry();
+            HtmlHelpFn htmlHelp = viewers.htmlHelp();
             if (!htmlHelp) return;
             HWND help = htmlHelp(page, helpFile, kHtmlDisplayIndex, 0);
+            // The sheet moves, not the page inside it.
             if (help) PlaceBesideHelp(GetAncestor(page, GA_ROOT), help);
             return;
         }
         case HelpKind::Classic:
-            WinHelpW(page, helpFile, kClassicFinder, 0);
+            viewers.winHelp(page, helpFile, kClassicFinder, 0);
             return;
         case HelpKind::None:
             return;

@@ -20,13 +20,22 @@ BOOL FindHelpEntry(const WCHAR* dependentFiles, WCHAR* buffer, DWORD capacity, D
 enum class HelpKind { None, Html, Classic };
 HelpKind HelpKindOf(const WCHAR* path);
 
-// Shows the help file for a page; nothing for a null path or a file of another kind.
-void ShowHelp(HWND page, const WCHAR* helpFile);
-
 // The HTML help entry point (HtmlHelpW, ordinal 15 of the HTML help control), bound once per
 // process; null when it could not be bound, then and at every later call.
 using HtmlHelpFn = HWND(WINAPI*)(HWND caller, const WCHAR* file, UINT command, DWORD_PTR data);
 HtmlHelpFn HtmlHelpEntry();
+
+// Shows the help file for a page: compiled HTML help on its index, placed beside the page's
+// property sheet, or classic help's finder. Nothing for a null path or a file of another kind.
+void ShowHelp(HWND page, const WCHAR* helpFile);
+
+// The same with the viewers given: the HTML help entry (asked for only when an HTML help file is
+// shown) and WinHelpW. ShowHelp passes the platform's.
+struct HelpViewers {
+    HtmlHelpFn (*htmlHelp)();
+    BOOL(WINAPI* winHelp)(HWND window, LPCWSTR file, UINT command, ULONG_PTR data);
+};
+void ShowHelp(const HelpViewers& viewers, HWND page, const WCHAR* helpFile);
 
 // The library the HTML help control is registered with (the default value of its InprocServer32
 // key, ANSI); false when the value is missing, not a string or does not fit.

@@ -2,86 +2,30 @@
 
 #include "common/handles.h"
 #include "common/text.h"
+#include "plug-in/inboxui/core/dialogtools.h"
 #include "plug-in/inboxui/core/module.h"
 #include "plug-in/inboxui/resources/ids.h"
-#include "plug-in/inboxui/watermarks/store.h"
+#include "plug-in/inboxui/store/modelkey.h"
 
 #include <iterator>
 
 namespace corv::ui {
-
-void CopyProfileFieldSet(JobSettings* target, const JobSettings* source) {
-    if (!target || !source || target == source) return;
-    target->dwSize = source->dwSize;
-    target->dwSignature = source->dwSignature;
-    target->dwVersion = source->dwVersion;
-    target->bWatermarks = source->bWatermarks;
-    target->dwWatermarkOrder = source->dwWatermarkOrder;
-    target->bWatermarkOverPage = source->bWatermarkOverPage;
-    CopyWatermarkRecord(&target->wmFirst, &source->wmFirst);
-    CopyWatermarkRecord(&target->wmOther, &source->wmOther);
-    target->bRotate180 = source->bRotate180;
-    target->dwOutputTo = source->dwOutputTo;
-    target->wPageSizePolicy = source->wPageSizePolicy;
-    CopyText(target->szOutputFile, source->szOutputFile, std::size(source->szOutputFile));
-    CopyText(target->szHoldUserName, source->szHoldUserName, std::size(source->szHoldUserName));
-    CopyText(target->szHoldPin, source->szHoldPin, std::size(source->szHoldPin));
-    target->bWatermarkPhysicalPage = source->bWatermarkPhysicalPage;
-    target->bAccountNumber = source->bAccountNumber;
-    CopyText(target->szAccountNumber, source->szAccountNumber, std::size(source->szAccountNumber));
-    target->bDiscardOutput = source->bDiscardOutput;
-    CopyFaxRecord(&target->fax, &source->fax);
-    target->dwColorCorrection = source->dwColorCorrection;
-    target->dwRgbImage = source->dwRgbImage;
-    target->dwRgbText = source->dwRgbText;
-    target->dwRgbGraphics = source->dwRgbGraphics;
-    target->dwCmykImage = source->dwCmykImage;
-    target->dwCmykText = source->dwCmykText;
-    target->dwCmykGraphics = source->dwCmykGraphics;
-    target->bColorBalance = source->bColorBalance;
-    target->lBalanceCyan = source->lBalanceCyan;
-    target->lBalanceMagenta = source->lBalanceMagenta;
-    target->lBalanceYellow = source->lBalanceYellow;
-    target->lBalanceBlack = source->lBalanceBlack;
-    target->dwPallidor = source->dwPallidor;
-    target->bKeepDuplicateJobs = source->bKeepDuplicateJobs;
-    target->bWatermarkOnEscape = source->bWatermarkOnEscape;
-    CopyText(target->szProfileName, source->szProfileName, std::size(source->szProfileName));
-    target->bProfileLoaded = source->bProfileLoaded;
-    target->lBrightness = source->lBrightness;
-    target->lContrast = source->lContrast;
-    target->lSaturation = source->lSaturation;
-    target->bGrayCorrection = source->bGrayCorrection;
-    target->bFineLines = source->bFineLines;
-}
 
 // ---- Registry --------------------------------------------------------------------------------
 
 namespace {
 
 constexpr WCHAR kProfilesKey[] = L"Profiles";
-constexpr WCHAR kUnknownProfile[] = L"<Unknown Profile>";  // the sheet's own claim, never a key
 
 // A profile name is 1 to 127 characters; a longer one would be cut to the name of another key.
 bool HasName(const WCHAR* name) {
     return name && name[0] && BoundedLength(name, kProfileNameCapacity) < kProfileNameCapacity;
 }
 
-// The model key for writing, created when missing.
-UniqueKey CreateModelKey(HANDLE printer) {
-    HeapArray<WCHAR> path = GetModelKeyPath(printer);
-    if (!path) return {};
-    UniqueKey key;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, path.get(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr) !=
-        ERROR_SUCCESS)
-        return {};
-    return key;
-}
-
 // The model key for writing (created when missing), then "Profiles\<name>" for reading, setting
 // values and creating subkeys (created when missing); an empty name gives the Profiles key.
 UniqueKey OpenProfileKey(HANDLE printer, const WCHAR* name) {
-    UniqueKey model = CreateModelKey(printer);
+    UniqueKey model = CreateModelKey(printer, KEY_WRITE);
     if (!model) return {};
     WCHAR path[kProfileNameCapacity + 16];
     if (HasName(name))
@@ -116,10 +60,11 @@ BOOL WriteValue(HKEY key, const WCHAR* name, DWORD type, const void* data, DWORD
 
 bool IsReservedName(const WCHAR* name) {
     if (!name) return false;
-    WCHAR factory[kProfileNameCapacity];
-    LoadText(IDS_PROFILE_FACTORY_DEFAULTS, factory);
-    return CompareStringOrdinal(name, -1, factory, -1, TRUE) == CSTR_EQUAL ||
-           CompareStringOrdinal(name, -1, kUnknownProfile, -1, TRUE) == CSTR_EQUAL;
+    for (UINT reserved : {IDS_PROFILE_FACTORY_DEFAULTS, IDS_PROFILE_UNKNOWN}) {
+        WCHAR text[kProfileNameCapacity];
+        if (LoadText(reserved, text) && CompareStringOrdinal(name, -1, text, -1, TRUE) == CSTR_EQUAL) return true;
+    }
+    return false;
 }
 
 int ListProfiles(HANDLE printer, HWND listBox) {
@@ -138,17 +83,7 @@ int ListProfiles(HANDLE printer, HWND listBox) {
         if (length > longest) longest = length;
         if (wcscmp(name, factory) != 0) SendMessageW(listBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     }
-    if (listBox && longest) {
-        WindowDC dc(listBox);
-        if (dc) {
-            TEXTMETRICW metrics{};
-            {
-                SelectGuard font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(listBox, WM_GETFONT, 0, 0)));
-                GetTextMetricsW(dc.get(), &metrics);
-            }
-            SendMessageW(listBox, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(metrics.tmMaxCharWidth) * longest, 0);
-        }
-    }
+    if (listBox) SetListExtent(listBox, longest, reinterpret_cast<HFONT>(SendMessageW(listBox, WM_GETFONT, 0, 0)));
     return count;
 }
 
@@ -210,7 +145,8 @@ BOOL LoadProfile(HANDLE printer, const WCHAR* name, const ProfileSettings& curre
             if (ui && ui->pOemUIProcs && ui->pOemUIProcs->DrvUpdateUISetting)
                 ui->pOemUIProcs->DrvUpdateUISetting(ui, option, 0, OEMCUIP_DOCPROP);
         }
-        const JobSettings* record = StoredRecord(stored);
+        JobSettings repaired;
+        const JobSettings* record = StoredRecord(stored, &repaired);
         if (record && current.workingCopy) CopyProfileFieldSet(current.workingCopy, record);
     }
     return TRUE;
@@ -228,7 +164,8 @@ bool ProfileMatchesCurrentSettings(HANDLE printer, const WCHAR* name, const Prof
         if (next == Next::Skip) continue;
         const StoredValue& stored = *value.get();
         if (!StoredOptionMatches(current, stored)) return false;
-        const JobSettings* record = StoredRecord(stored);
+        JobSettings repaired;
+        const JobSettings* record = StoredRecord(stored, &repaired);
         if (record && current.workingCopy && !RecordsMatch(*record, *current.workingCopy)) return false;
     }
 }

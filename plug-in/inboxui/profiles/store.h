@@ -4,10 +4,11 @@
 #pragma once
 
 #include "common/record.h"
+#include "plug-in/inboxui/core/module.h"
 
 namespace corv::ui {
 
-inline constexpr DWORD kProfileNameCapacity = 128;  // names and texts: at most 127 characters
+inline constexpr DWORD kProfileNameCapacity = kNameCapacity;  // names and texts: at most 127 characters
 inline constexpr WCHAR kProfileRecordValue[] = L"CustomDevData";
 inline constexpr WCHAR kDuplexValue[] = L"7";  // written first on every save
 
@@ -40,15 +41,17 @@ LONG ValueNameNumber(const WCHAR* name);
 // The first option in array order that a stored value of this name belongs to; null for none.
 OPTITEM* MatchOption(OPTITEM* options, DWORD count, const WCHAR* valueName);
 
+// Whether the option offers this selection: an entry index below Count for two and three states,
+// list and combo boxes; a value within the range of pOptParam[1] (IconID to lParam) for up-down
+// arrows, track bars and scroll bars. False when the option's type does not say.
+bool SelectionInRange(const OPTITEM& option, LONG selection);
+
 // Capacity in characters of an edit-box option's text buffer (the core driver's, given in the
 // second parameter of its option type); 0 when the driver does not say.
 DWORD EditTextCapacity(const OPTITEM& option);
 
 // Whether two job settings records agree in every field a profile is compared by.
 bool RecordsMatch(const JobSettings& a, const JobSettings& b);
-
-// Copies every field but bBlockAppPostScript, strings as terminated strings within their arrays.
-void CopyProfileFieldSet(JobSettings* target, const JobSettings* source);
 
 // The text buffer of an edit-box option, or null when it has none.
 WCHAR* OptionText(const OPTITEM& option);
@@ -76,8 +79,12 @@ struct StoredValue {
 OPTITEM* ApplyStoredOption(const ProfileSettings& current, const StoredValue& value);
 // Whether the option the value belongs to holds it; true when it belongs to none.
 bool StoredOptionMatches(const ProfileSettings& current, const StoredValue& value);
-// The stored job settings record ("CustomDevData", REG_BINARY of the record's size), or null.
-const JobSettings* StoredRecord(const StoredValue& value);
+// The stored job settings record ("CustomDevData", REG_BINARY of the record's size) as the working
+// copy may take it, or null. A profile is outside input (written by an older version, or by
+// hand), so the record goes through its own merge into the defaults first.
+const JobSettings* StoredRecord(const StoredValue& value, JobSettings* repaired);
+// Whether a selection lies within what the option offers (its entries, or its range).
+bool SelectionInRange(const OPTITEM& option, LONG selection);
 
 // ---- The registry operations ---------------------------------------------------------------
 

@@ -153,6 +153,9 @@ OPTITEM* ApplyStoredOption(const ProfileSettings& current, const StoredValue& va
         if (capacity == 0) return nullptr;  // the driver's buffer size is unknown: leave its text
         CopyText(OptionText(*option), capacity, value.text, StoredTextLength(value));
     } else {
+        // A selection the option no longer offers (a driver update removed entries, or the
+        // profile was edited) would make the driver index past its parameters.
+        if (!SelectionInRange(*option, static_cast<LONG>(value.number))) return nullptr;
         option->Sel = static_cast<LONG>(value.number);
     }
     option->Flags |= OPTIF_CHANGED;
@@ -168,6 +171,32 @@ bool StoredOptionMatches(const ProfileSettings& current, const StoredValue& valu
     return SameText(value.text, StoredTextLength(value), OptionText(*option), capacity ? capacity : size_t(-1));
 }
 
-const JobSettings* StoredRecord(const StoredValue& value) { return IsRecord(value) ? &value.record : nullptr; }
+const JobSettings* StoredRecord(const StoredValue& value, JobSettings* repaired) {
+    if (!IsRecord(value)) return nullptr;
+    DefaultRecord(repaired);
+    MergeRecord(&value.record, repaired);
+    return repaired;
+}
+
+bool SelectionInRange(const OPTITEM& option, LONG selection) {
+    const OPTTYPE* type = option.pOptType;
+    if (!type || !type->pOptParam) return false;
+    switch (type->Type) {
+        case TVOT_2STATES:
+        case TVOT_3STATES:
+        case TVOT_LISTBOX:
+        case TVOT_COMBOBOX:
+            return selection >= 0 && selection < static_cast<LONG>(type->Count);
+        case TVOT_UDARROW:
+        case TVOT_TRACKBAR:
+        case TVOT_SCROLLBAR: {
+            if (type->Count < 2) return false;
+            const OPTPARAM& range = type->pOptParam[1];
+            return selection >= static_cast<LONG>(range.IconID) && selection <= static_cast<LONG>(range.lParam);
+        }
+        default:
+            return false;
+    }
+}
 
 }  // namespace corv::ui

@@ -103,6 +103,7 @@
 
 // Personal profiles.
 #define IDS_PROFILE_FACTORY_DEFAULTS 178
+#define IDS_PROFILE_UNKNOWN 179
 
 // ---- About page -------------------------------------------------------------------------------
 

@@ -1,8 +1,10 @@
 #include "plug-in/inboxui/watermarks/store.h"
 
 #include "common/text.h"
+#include "plug-in/inboxui/core/dialogtools.h"
 #include "plug-in/inboxui/core/module.h"
 #include "plug-in/inboxui/resources/ids.h"
+#include "plug-in/inboxui/store/modelkey.h"
 
 #include <winspool.h>
 
@@ -17,31 +19,6 @@ namespace {
 constexpr DWORD kEnumNameChars = 128;
 constexpr DWORD kMaxStringUnits = 32768;
 
-
-UniqueKey OpenKey(HKEY root, const WCHAR* path, REGSAM access) {
-    UniqueKey key;
-    if (!path || RegOpenKeyExW(root, path, 0, access, key.put()) != ERROR_SUCCESS) key.release();
-    return key;
-}
-
-UniqueKey CreateKey(HKEY root, const WCHAR* path, REGSAM access) {
-    UniqueKey key;
-    if (!path ||
-        RegCreateKeyExW(root, path, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, key.put(), nullptr) !=
-            ERROR_SUCCESS)
-        key.release();
-    return key;
-}
-
-UniqueKey OpenModelKey(HANDLE printer, REGSAM access) {
-    HeapArray<WCHAR> path = GetModelKeyPath(printer);
-    return OpenKey(HKEY_CURRENT_USER, path.get(), access);
-}
-
-UniqueKey CreateModelKey(HANDLE printer) {
-    HeapArray<WCHAR> path = GetModelKeyPath(printer);
-    return CreateKey(HKEY_CURRENT_USER, path.get(), KEY_WRITE);
-}
 
 // One read with the buffer's full size: a value that does not fit answers ERROR_MORE_DATA and
 // counts as absent, so a value that grows between two calls can never overrun the buffer.
@@ -99,22 +76,6 @@ bool WalkValueNames(HKEY key, OnName onName, bool* firstCallFailed = nullptr) {
         }
     }
 }
-
-// A window's device context, released on destruction.
-class WindowDC {
-public:
-    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    ~WindowDC() {
-        if (dc_) ReleaseDC(window_, dc_);
-    }
-    HDC get() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
-};
 
 // Copies every value of one key into another, from the last index down to 0, as the values are
 // (name, type, data). Stops at the first failing read or write. Returns the number copied and
@@ -185,24 +146,6 @@ void BuildDefaultWatermark(const DefaultWatermark& d, WatermarkRecord* wm) {
 
 }  // namespace
 
-HeapArray<WCHAR> ModelKeyPathForDriver(const WCHAR* driverName) {
-    if (!driverName || !driverName[0]) return HeapArray<WCHAR>(0);
-    size_t chars = std::wcslen(kStoreRootPath) + 1 + std::wcslen(driverName) + 1;
-    HeapArray<WCHAR> path(chars);
-    if (path) FormatText(path.get(), chars, L"%ls\\%ls", kStoreRootPath, driverName);
-    return path;
-}
-
-HeapArray<WCHAR> GetModelKeyPath(HANDLE printer) {
-    if (!printer) return HeapArray<WCHAR>(0);
-    DWORD needed = 0;
-    GetPrinterW(printer, 2, nullptr, 0, &needed);
-    if (needed < sizeof(PRINTER_INFO_2W)) return HeapArray<WCHAR>(0);
-    HeapArray<BYTE> info(needed);
-    if (!info || !GetPrinterW(printer, 2, info.get(), needed, &needed)) return HeapArray<WCHAR>(0);
-    return ModelKeyPathForDriver(reinterpret_cast<const PRINTER_INFO_2W*>(info.get())->pDriverName);
-}
-
 UniqueKey OpenWatermarksKey(HANDLE printer) {
     UniqueKey model = OpenModelKey(printer, KEY_READ);
     if (!model) return UniqueKey();
@@ -210,7 +153,7 @@ UniqueKey OpenWatermarksKey(HANDLE printer) {
 }
 
 UniqueKey CreateWatermarksKey(HANDLE printer) {
-    UniqueKey model = CreateModelKey(printer);
+    UniqueKey model = CreateModelKey(printer, KEY_WRITE);
     if (!model) return UniqueKey();
     return CreateKey(model.get(), kWatermarksKeyName, KEY_WRITE);
 }
@@ -245,8 +188,7 @@ bool SaveWatermark(HANDLE printer, const WatermarkRecord* record) {
 
 bool SaveModelWatermark(const WCHAR* driverName, const WatermarkRecord* record) {
     if (!record || !UsableName(record->szName)) return false;
-    HeapArray<WCHAR> path = ModelKeyPathForDriver(driverName);
-    UniqueKey model = CreateKey(HKEY_CURRENT_USER, path.get(), KEY_WRITE);
+    UniqueKey model = CreateModelKeyForDriver(driverName, KEY_WRITE);
     if (!model) return false;
     UniqueKey key = CreateKey(model.get(), kWatermarksKeyName, KEY_WRITE);
     return key && WriteWatermarkValue(key.get(), *record);
@@ -290,12 +232,7 @@ bool ListWatermarks(HANDLE printer, HWND listBox) {
             ++added;
         },
         &firstCallFailed);
-    if (added > 0) {
-        WindowDC dc(listBox);
-        TEXTMETRICW metrics{};
-        if (dc.get() && GetTextMetricsW(dc.get(), &metrics))
-            SendMessageW(listBox, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(longest * metrics.tmMaxCharWidth), 0);
-    }
+    if (added > 0) SetListExtent(listBox, longest, nullptr);
     return complete || firstCallFailed;
 }
 
@@ -309,7 +246,7 @@ int ReadWatermarkCounter(HANDLE printer) {
 
 bool WriteWatermarkCounter(HANDLE printer, int count) {
     if (!printer) return false;
-    UniqueKey model = CreateModelKey(printer);
+    UniqueKey model = CreateModelKey(printer, KEY_WRITE);
     if (!model) return false;
     DWORD value = static_cast<DWORD>(count);
     return RegSetValueExW(model.get(), kWatermarkCounterValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
@@ -369,7 +306,7 @@ bool WriteLastUserName(HANDLE printer, const WCHAR* name) {
     if (!printer || !name) return false;
     size_t length = BoundedLength(name, kLastUserNameMax + 1);
     if (length > kLastUserNameMax) return false;
-    UniqueKey model = CreateModelKey(printer);
+    UniqueKey model = CreateModelKey(printer, KEY_WRITE);
     if (!model) return false;
     return RegSetValueExW(model.get(), kLastUserNameValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(name),
                           static_cast<DWORD>((length + 1) * sizeof(WCHAR))) == ERROR_SUCCESS;
@@ -387,48 +324,9 @@ bool ReadFaxInfo(HANDLE printer, FaxRecord* fax) {
 
 bool WriteFaxInfo(HANDLE printer, const FaxRecord* fax) {
     if (!printer || !fax) return false;
-    UniqueKey model = CreateModelKey(printer);
+    UniqueKey model = CreateModelKey(printer, KEY_WRITE);
     if (!model) return false;
     return WriteBinary(model.get(), kFaxInfoValue, fax, sizeof *fax);
-}
-
-bool CopyWatermarkRecord(WatermarkRecord* target, const WatermarkRecord* source) {
-    if (!target || !source) return false;
-    CopyText(target->szName, source->szName, std::size(source->szName));
-    CopyText(target->szText, source->szText, std::size(source->szText));
-    target->dblAngle = source->dblAngle;
-    std::memcpy(target->rgbColor, source->rgbColor, sizeof target->rgbColor);
-    CopyText(target->szFontName, source->szFontName, std::size(source->szFontName));
-    target->lPointSize = source->lPointSize;
-    target->dwStyle = source->dwStyle;
-    target->dwEffects = source->dwEffects;
-    target->wIntensity = source->wIntensity;
-    target->dwPosition = source->dwPosition;
-    target->bInches = source->bInches;
-    target->dblOffsetY = source->dblOffsetY;
-    target->dblOffsetX = source->dblOffsetX;
-    target->dwCharSet = source->dwCharSet;
-    target->bDynamic = source->bDynamic;
-    return true;
-}
-
-bool CopyFaxRecord(FaxRecord* target, const FaxRecord* source) {
-    if (!target || !source) return false;
-    CopyText(target->szFaxNumber, source->szFaxNumber, std::size(source->szFaxNumber));
-    CopyText(target->szFaxStation, source->szFaxStation, std::size(source->szFaxStation));
-    target->wFaxResolution = source->wFaxResolution;
-    target->bFaxCoverPage = source->bFaxCoverPage;
-    CopyText(target->szRecipientName, source->szRecipientName, std::size(source->szRecipientName));
-    CopyText(target->szSenderName, source->szSenderName, std::size(source->szSenderName));
-    CopyText(target->szSenderCompany, source->szSenderCompany, std::size(source->szSenderCompany));
-    CopyText(target->szSenderAddress, source->szSenderAddress, std::size(source->szSenderAddress));
-    CopyText(target->szReserved, source->szReserved, std::size(source->szReserved));
-    CopyText(target->szSenderFax, source->szSenderFax, std::size(source->szSenderFax));
-    CopyText(target->szSenderVoice, source->szSenderVoice, std::size(source->szSenderVoice));
-    CopyText(target->szSenderEmail, source->szSenderEmail, std::size(source->szSenderEmail));
-    CopyText(target->szComments, source->szComments, std::size(source->szComments));
-    target->dwCoverParts = source->dwCoverParts;
-    return true;
 }
 
 }  // namespace corv::ui

@@ -1,7 +1,5 @@
 // The per-user, per-model registry store: named watermarks, the watermark counter, the last
-// print-and-hold user name and the last fax record, all under
-// HKEY_CURRENT_USER\Software\Corvane\RIViroRo\<driver name>. Every printer with the same driver
-// shares one model key.
+// print-and-hold user name and the last fax record, all under the model key (store/modelkey.h).
 //
 // Nothing here shows a message; callers decide what to tell the user. Every operation opens and
 // closes its own keys, and every value read is checked for its type and size before it is used.
@@ -9,12 +7,12 @@
 
 #include "common/handles.h"
 #include "common/record.h"
+#include "plug-in/inboxui/store/modelkey.h"
 
 #include <windows.h>
 
 namespace corv::ui {
 
-inline constexpr WCHAR kStoreRootPath[] = L"Software\\Corvane\\RIViroRo";
 inline constexpr WCHAR kWatermarksKeyName[] = L"Watermarks";
 inline constexpr WCHAR kLastUserNameValue[] = L"LastUserName";
 inline constexpr WCHAR kFaxInfoValue[] = L"FaxInfo";
@@ -23,13 +21,6 @@ inline constexpr WCHAR kDefaultUserKeyName[] = L".DEFAULT";
 
 // Characters a stored user name may have; the buffer for it needs one more for the terminator.
 inline constexpr DWORD kLastUserNameMax = 24;
-
-// "Software\Corvane\RIViroRo\<driver name>" for the printer's driver (GetPrinterW level 2), in a
-// new block; null when the printer cannot be asked, has no driver name, or memory runs out.
-HeapArray<WCHAR> GetModelKeyPath(HANDLE printer);
-
-// The same path for a driver name given directly; null for a null or empty name.
-HeapArray<WCHAR> ModelKeyPathForDriver(const WCHAR* driverName);
 
 // The model key's "Watermarks" subkey: opened for reading, or created (with the model key) for
 // writing. An empty key means failure.
@@ -89,10 +80,5 @@ bool WatermarkFromValue(const void* data, DWORD size, WatermarkRecord* record); 
 bool FaxInfoFromValue(const void* data, DWORD size, FaxRecord* fax);             // 1 to 4748 bytes
 // A text that ends within the buffer, with its terminator, or at the end of the value.
 bool LastUserNameFromValue(const WCHAR* data, DWORD size, WCHAR* buffer, DWORD capacity);
-
-// Field-by-field copies: every string ends within its array (a source string without terminator
-// is cut at the array's last unit) and padding is not copied.
-bool CopyWatermarkRecord(WatermarkRecord* target, const WatermarkRecord* source);
-bool CopyFaxRecord(FaxRecord* target, const FaxRecord* source);
 
 }  // namespace corv::ui

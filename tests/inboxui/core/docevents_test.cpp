@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -216,6 +217,7 @@ struct FakeRenderer {
     DEVMODEW devmode{};
     int recordAnswer = static_cast<int>(kRecordSize);
     int devmodeAnswer = static_cast<int>(sizeof(DEVMODEW));
+    int fetchAnswer = 0;  // when not 0: what a fetch into a block answers instead of the size
     int pagesPerSheet = 1;
     int pageCounter = 0;
     int pageSkip = 0;
@@ -230,12 +232,13 @@ struct FakeRenderer {
     int Answer(int code, int cbOut, char* out) {
         sent.push_back(code);
         switch (code) {
+        // Compared as signed numbers, as a careless renderer would: a negative size "fits".
         case esc::kGetDevMode:
             if (out && cbOut >= devmodeAnswer) std::memcpy(out, &devmode, sizeof(devmode));
-            return devmodeAnswer;
+            return out && fetchAnswer ? fetchAnswer : devmodeAnswer;
         case esc::kGetRecord:
             if (out && cbOut >= recordAnswer) std::memcpy(out, &record, sizeof(record));
-            return recordAnswer;
+            return out && fetchAnswer ? fetchAnswer : recordAnswer;
         case esc::kNextPage: return ++pageCounter;
         case esc::kResetPages: return pageCounter = 0;
         case esc::kPageNumber: return pageCounter;
@@ -569,6 +572,56 @@ TEST_F(DocEvents, OversizedAnswersStopTheEndOfDocument) {
     EXPECT_EQ(fake.sent, (std::vector<int>{esc::kGetRecord, esc::kGetDevMode}));
     EXPECT_TRUE(fake.draws.empty());
     EXPECT_EQ(fake.pageCounter, 2);  // nothing else is sent, not even the reset
+}
+
+// A size answer is a byte count: 0x80000000 is no small negative number but more than any block.
+TEST_F(DocEvents, SizeAnswersBeyondEveryBlockDrawNothing) {
+    fake.record.bWatermarks = 1;
+    fake.record.dwWatermarkOrder = 1;
+    fake.record.dwOutputTo = kOutputFax;
+    fake.record.fax.bFaxCoverPage = 1;
+    for (int which = 0; which < 2; ++which) {
+        SCOPED_TRACE(which ? "DEVMODE" : "record");
+        fake.recordAnswer = which ? static_cast<int>(kRecordSize) : INT_MIN;  // 0x80000000
+        fake.devmodeAnswer = which ? INT_MIN : static_cast<int>(sizeof(DEVMODEW));
+        for (BOOL over : {0, 1}) {
+            fake.record.bWatermarkOverPage = over;
+            EXPECT_EQ(Event(DOCUMENTEVENT_STARTPAGE), DOCUMENTEVENT_SUCCESS);
+            EXPECT_EQ(Event(DOCUMENTEVENT_ENDPAGE), DOCUMENTEVENT_SUCCESS);
+        }
+        fake.sent.clear();
+        EXPECT_EQ(Event(DOCUMENTEVENT_ENDDOC), DOCUMENTEVENT_FAILURE);
+        EXPECT_EQ(std::count(fake.sent.begin(), fake.sent.end(), esc::kSheetCount), 0);
+        EXPECT_TRUE(fake.draws.empty());
+    }
+    fake.record.bWatermarkOnEscape = 1;
+    fake.recordAnswer = INT_MIN;
+    DEVMODEW logical{};
+    Description d(1, &logical, RECT{0, 0, 10, 10}, 1.0f);
+    EXPECT_EQ(LogicalPageEscape(d), DOCUMENTEVENT_FAILURE);
+    EXPECT_TRUE(fake.draws.empty());
+}
+
+TEST_F(DocEvents, AFetchThatAnswersAnotherSizeDrawsNothing) {
+    fake.record.bWatermarks = 1;
+    fake.record.dwWatermarkOrder = 1;
+    fake.record.dwOutputTo = kOutputFax;
+    fake.record.fax.bFaxCoverPage = 1;
+    fake.fetchAnswer = 100;
+    for (BOOL over : {0, 1}) {
+        fake.record.bWatermarkOverPage = over;
+        EXPECT_EQ(Event(DOCUMENTEVENT_STARTPAGE), DOCUMENTEVENT_SUCCESS);
+        EXPECT_EQ(Event(DOCUMENTEVENT_ENDPAGE), DOCUMENTEVENT_SUCCESS);
+    }
+    EXPECT_EQ(fake.pageCounter, 2);
+    EXPECT_EQ(Event(DOCUMENTEVENT_ENDDOC), DOCUMENTEVENT_FAILURE);
+    EXPECT_EQ(fake.sent.back(), esc::kResetPages);  // the next document counts from 1 again
+    EXPECT_EQ(fake.pageCounter, 0);
+    fake.record.bWatermarkOnEscape = 1;
+    DEVMODEW logical{};
+    Description d(1, &logical, RECT{0, 0, 10, 10}, 1.0f);
+    EXPECT_EQ(LogicalPageEscape(d), DOCUMENTEVENT_FAILURE);
+    EXPECT_TRUE(fake.draws.empty());
 }
 
 // ---------------------------------------------------------------------------------------------

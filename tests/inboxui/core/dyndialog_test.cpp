@@ -5,6 +5,9 @@
 #include "plug-in/inboxui/core/sheetcontext.h"
 #include "ids.h"
 
+#include "tests/support/pagekit/modal.h"
+#include "tests/support/pagekit/patches.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -70,43 +73,19 @@ protected:
     HWND dialog_ = nullptr;
 };
 
-// Runs the dialog modally; script is called once from a timer inside the modal loop.
-std::function<void(HWND)>* g_script = nullptr;
-int g_ticks = 0;
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
-    WCHAR name[16] = {};
-    GetClassNameW(window, name, 16);
-    if (wcscmp(name, L"#32770") != 0) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
-void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
-    if (!dialog) return;
-    if (g_script) {
-        auto script = std::exchange(g_script, nullptr);
-        (*script)(dialog);
-    } else if (++g_ticks > 50) {
-        KillTimer(nullptr, timer);
-        EndDialog(dialog, -5);  // the script did not close it
-    }
-}
-
+// Opens the dialog as a page does, through DialogBoxParamW; script drives it inside its modal
+// loop.
 INT_PTR RunModal(SheetContext* context, std::function<void(HWND)> script) {
-    g_script = &script;
-    g_ticks = 0;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 10, Tick);
+    corvtest::NestedDialogs dialogs;
+    EXPECT_TRUE(dialogs.active());
+    dialogs.drive(std::move(script));
     const INT_PTR result = corv::ui::ConfigureDynamicWatermarks(nullptr, context);
-    KillTimer(nullptr, timer);
-    g_script = nullptr;
+    EXPECT_EQ(dialogs.calls.size(), 1u);
+    if (!dialogs.calls.empty()) {
+        EXPECT_EQ(dialogs.calls[0].templateId, static_cast<UINT>(IDD_DYNAMIC_WATERMARKS));
+        EXPECT_EQ(dialogs.calls[0].param, reinterpret_cast<LPARAM>(context));
+    }
     return result;
-}
-
-void Press(HWND dialog, int id) {
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 }  // namespace
@@ -255,7 +234,7 @@ TEST_F(DynamicDialog, OkCarriesTheTextOut) {
     context_->dialogResult = 0;
     const INT_PTR result = RunModal(context_.get(), [](HWND dialog) {
         SetDlgItemTextW(dialog, IDC_DYN_TEXT, L"Copy %pagenumber%");
-        Press(dialog, IDOK);
+        corvtest::Click(dialog, IDOK);
     });
     EXPECT_EQ(result, 1);
     EXPECT_EQ(context_->dialogResult, 1u);
@@ -266,7 +245,7 @@ TEST_F(DynamicDialog, OkKeepsAt127Characters) {
     const std::wstring typed(200, L'k');
     RunModal(context_.get(), [&](HWND dialog) {
         SetDlgItemTextW(dialog, IDC_DYN_TEXT, typed.c_str());
-        Press(dialog, IDOK);
+        corvtest::Click(dialog, IDOK);
     });
     EXPECT_EQ(std::wstring(context_->dynamicText), typed.substr(0, 127));
 }
@@ -275,7 +254,7 @@ TEST_F(DynamicDialog, CancelLeavesTheTextAndSaysSo) {
     context_->dialogResult = 0;
     const INT_PTR result = RunModal(context_.get(), [](HWND dialog) {
         SetDlgItemTextW(dialog, IDC_DYN_TEXT, L"changed");
-        Press(dialog, IDCANCEL);
+        corvtest::Click(dialog, IDCANCEL);
     });
     // The caller restores its text from the buffer in either case.
     EXPECT_EQ(result, 1);
@@ -286,7 +265,7 @@ TEST_F(DynamicDialog, CancelLeavesTheTextAndSaysSo) {
 TEST_F(DynamicDialog, WithoutAContextItOnlyCloses) {
     const INT_PTR result = RunModal(nullptr, [](HWND dialog) {
         EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_DYN_LIST, LB_GETCOUNT, 0, 0), 0);
-        Press(dialog, IDCANCEL);
+        corvtest::Click(dialog, IDCANCEL);
     });
     EXPECT_EQ(result, IDCANCEL);
 }

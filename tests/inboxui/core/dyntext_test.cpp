@@ -2,6 +2,7 @@
 
 #include "common/text.h"
 #include "support/iatpatch_ui.h"
+#include "tests/support/pagekit/patches.h"
 
 #include <gtest/gtest.h>
 
@@ -347,9 +348,6 @@ protected:
 }  // namespace
 
 TEST_F(DynamicExpand, EveryVariableShowsWhatTheSystemSays) {
-    WCHAR user[256];
-    DWORD userLength = 256;
-    ASSERT_TRUE(GetUserNameW(user, &userLength));
     WCHAR host[16];
     DWORD hostLength = 16;
     const bool hasHost = GetComputerNameW(host, &hostLength);
@@ -374,7 +372,13 @@ TEST_F(DynamicExpand, EveryVariableShowsWhatTheSystemSays) {
         EXPECT_EQ(Expand(row.text, ExpandMode::Print, 42), row.expected);
     }
     EXPECT_EQ(spooler_.lastPrinter, kPrinter);
-    EXPECT_EQ(Expand(L"%Username%", ExpandMode::Preview), std::wstring(user));
+    {
+        // Without a job, the preview names the user logged on.
+        corvtest::UserName loggedOn(L"kim");
+        ASSERT_TRUE(loggedOn.active());
+        EXPECT_EQ(Expand(L"%Username%", ExpandMode::Preview), std::wstring(L"kim"));
+        EXPECT_EQ(loggedOn.calls, 1);
+    }
     EXPECT_EQ(Expand(L"%hostname%", ExpandMode::Print),
               hasHost ? std::optional<std::wstring>(host) : kFails);
 }

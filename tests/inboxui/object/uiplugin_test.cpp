@@ -1,8 +1,8 @@
-// The UI plug-in object's pure half: the print processor name, the booklet entry, the items the
-// option-item callback relies on, and the document sheet's page list.
-#include "plug-in/inboxui/core/uiplugin.h"
+// The UI plug-in object's pure half: the print processor name, the booklet entry, and the items
+// the option-item callback relies on.
+#include "plug-in/inboxui/core/optionitems.h"
+#include "plug-in/inboxui/core/printerevents.h"
 
-#include "plug-in/inboxui/resources/ids.h"
 #include "tests/support/fakesheet.h"
 
 #include <gtest/gtest.h>
@@ -103,25 +103,22 @@ TEST(WatermarkOnEscape, BookletOrBackToFront) {
 TEST(RememberedItems, PublicIdsWinAndOutputOrderStandsInOnlyWhileNoneIsKnown) {
     DriverOptions options;
     options.Keyword(DriverOptions::kNamedItem, "OutputOrder");
-    RememberedItems found = FindRememberedItems(options.items, DriverOptions::kCount, {});
+    RememberedItems found = FindRememberedItems(options.items, DriverOptions::kCount);
     EXPECT_EQ(found.nup, &options.items[DriverOptions::kNup]);
     EXPECT_EQ(found.pageOrder, &options.items[DriverOptions::kPageOrder]);
 
-    // With the page-order item hidden, the OutputOrder item stands in; a later call keeps it.
+    // With the page-order item hidden, the OutputOrder item stands in.
     options.items[DriverOptions::kPageOrder].Flags |= OPTIF_HIDE;
-    found = FindRememberedItems(options.items, DriverOptions::kCount, {});
+    found = FindRememberedItems(options.items, DriverOptions::kCount);
     EXPECT_EQ(found.pageOrder, &options.items[DriverOptions::kNamedItem]);
-    OPTITEM earlier{};
-    found = FindRememberedItems(options.items, DriverOptions::kCount, {&earlier, nullptr});
-    EXPECT_EQ(found.pageOrder, &earlier);
 
     // The keyword is compared exactly, and items without user data are fine.
     DriverOptions other;
     other.items[DriverOptions::kPageOrder].DMPubID = 0;
     other.Keyword(DriverOptions::kNamedItem, "outputorder");
-    found = FindRememberedItems(other.items, DriverOptions::kCount, {});
+    found = FindRememberedItems(other.items, DriverOptions::kCount);
     EXPECT_EQ(found.pageOrder, nullptr);
-    EXPECT_EQ(FindRememberedItems(nullptr, 5, {}).nup, nullptr);
+    EXPECT_EQ(FindRememberedItems(nullptr, 5).nup, nullptr);
 }
 
 TEST(InstallableOptions, HiddenByKeywordInAnyCase) {
@@ -132,27 +129,6 @@ TEST(InstallableOptions, HiddenByKeywordInAnyCase) {
     EXPECT_TRUE(options.items[DriverOptions::kCopies].Flags & OPTIF_HIDE);
     EXPECT_FALSE(options.items[DriverOptions::kNup].Flags & OPTIF_HIDE);
     EXPECT_EQ(HideInstallableOptions(nullptr, 3), 0u);
-}
-
-TEST(DocumentPages, AboutComesLastAndConditionsFollowThePrintersFeatures) {
-    size_t count = 0;
-    const PageDescriptor* pages = DocumentPages(&count);
-    ASSERT_GE(count, 1u);
-    EXPECT_EQ(pages[count - 1].templateId, IDD_ABOUT_DOC);
-    EXPECT_EQ(pages[count - 1].condition, PageCondition::Always);
-    for (size_t i = 0; i < count; ++i) EXPECT_NE(pages[i].procedure, nullptr);
-
-    PrinterFeatures none;
-    PrinterFeatures fax{true, false, false};
-    PrinterFeatures hold{false, true, false};
-    PrinterFeatures color{false, false, true};
-    EXPECT_FALSE(PageShown(PageCondition::FaxOrHold, none));
-    EXPECT_TRUE(PageShown(PageCondition::FaxOrHold, fax));
-    EXPECT_TRUE(PageShown(PageCondition::FaxOrHold, hold));
-    EXPECT_TRUE(PageShown(PageCondition::ManualColor, color));
-    EXPECT_FALSE(PageShown(PageCondition::NoManualColor, color));
-    EXPECT_TRUE(PageShown(PageCondition::NoManualColor, none));
-    EXPECT_TRUE(PageShown(PageCondition::Always, none));
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
 #include "plug-in/inboxui/core/module.h"
+#include "plug-in/inboxui/core/pagetable.h"
 #include "plug-in/inboxui/core/sheetcontext.h"
 #include "plug-in/inboxui/pages/about.h"
 #include "plug-in/inboxui/pages/help.h"
 #include "plug-in/inboxui/resources/ids.h"
-#include "tests/inboxui/pages/fakecoreui.h"
 #include "tests/inboxui/pages/fakedriverinfo.h"
 #include "tests/inboxui/pages/versionfiles.h"
+#include "tests/support/fakecoreui.h"
+#include "tests/support/pagekit/patches.h"
+#include "tests/support/pagekit/sheethost.h"
 
 #include <commctrl.h>
 #include "corvversion.h"
@@ -29,22 +32,17 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
-// The About page made from its template inside a stand-in sheet window, the way the property
-// sheet makes it: WM_INITDIALOG brings a PROPSHEETPAGEW whose lParam is the sheet context.
+// The About page in a real modeless property sheet, as the plug-in adds it (the sheet context as
+// the page's parameter), with a blank page after it to leave to.
 class AboutPage : public ::testing::TestWithParam<int> {
 protected:
     corvtest::SpoolerDriverInfo spooler;
-    corvtest::FakeCoreUi core;
+    corvtest::FakeCoreDriverUi core;
     OEMUIOBJ uiObject{sizeof(OEMUIOBJ), nullptr};
     OEMUIPSPARAM params{};
     std::unique_ptr<corv::ui::SheetContext> context = std::make_unique<corv::ui::SheetContext>();
-    HWND sheet = nullptr;
+    corvtest::SheetHost host;
     HWND page = nullptr;
-
-    static void SetUpTestSuite() {
-        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES};
-        InitCommonControlsEx(&controls);
-    }
 
     void SetUp() override {
         ASSERT_TRUE(spooler.patch.active());
@@ -54,22 +52,16 @@ protected:
         *context = corv::ui::SheetContext{};
         context->pageParams = &params;
         context->core = &core;
-        sheet = CreateWindowExW(WS_EX_CONTEXTHELP, L"STATIC", L"sheet", WS_POPUP, 0, 0, 800, 700, nullptr, nullptr,
-                                nullptr, nullptr);
-        ASSERT_TRUE(sheet);
-    }
-    void TearDown() override {
-        if (page) DestroyWindow(page);
-        DestroyWindow(sheet);
     }
 
     void Open(corv::ui::SheetContext* withContext) {
-        PROPSHEETPAGEW description{};
-        description.dwSize = sizeof(PROPSHEETPAGEW_V3);
-        description.lParam = reinterpret_cast<LPARAM>(withContext);
-        page = CreateDialogParamW(corv::ui::ResourceModule(), MAKEINTRESOURCEW(GetParam()), sheet,
-                                  corv::ui::AboutPageProc, reinterpret_cast<LPARAM>(&description));
-        ASSERT_TRUE(page) << GetLastError();
+        corv::ui::PageRow row{static_cast<WORD>(GetParam()), L"About", corv::ui::PageCondition::Always,
+                              &corv::ui::AboutPageProc};
+        host.Add(row, withContext);
+        host.AddBlankPage();
+        ASSERT_TRUE(host.Show());
+        page = host.page(0);
+        ASSERT_TRUE(page);
     }
     HWND List() const { return GetDlgItem(page, IDC_ABOUT_FILES); }
     Rows ListRows() const {
@@ -90,13 +82,21 @@ protected:
         }
         return rows;
     }
-    LRESULT Notify(UINT code) {
-        NMHDR header{sheet, 0, code};
-        SetWindowLongPtrW(page, DWLP_MSGRESULT, -99);
-        SendMessageW(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
-        return GetWindowLongPtrW(page, DWLP_MSGRESULT);
+    bool SheetHasContextHelp() const {
+        return (GetWindowLongPtrW(host.sheet(), GWL_EXSTYLE) & WS_EX_CONTEXTHELP) != 0;
     }
-    bool SheetHasContextHelp() const { return (GetWindowLongPtrW(sheet, GWL_EXSTYLE) & WS_EX_CONTEXTHELP) != 0; }
+};
+
+// Counts the frame repaints (WM_NCPAINT with wParam 1) a window is sent.
+struct FrameRepaints {
+    HWND window;
+    int count = 0;
+    explicit FrameRepaints(HWND w) : window(w) { SetWindowSubclass(window, &Proc, 1, reinterpret_cast<DWORD_PTR>(this)); }
+    ~FrameRepaints() { RemoveWindowSubclass(window, &Proc, 1); }
+    static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+        if (m == WM_NCPAINT && wp == 1) ++reinterpret_cast<FrameRepaints*>(self)->count;
+        return DefSubclassProc(w, m, wp, lp);
+    }
 };
 
 TEST_P(AboutPage, ListsTheDriverFilesSortedByNameWithTheirVersions) {
@@ -164,41 +164,57 @@ TEST_P(AboutPage, WithoutDriverInformationOrModelNameOnlyTheFixedLinesStay) {
     EXPECT_EQ(TextOf(GetDlgItem(page, IDC_ABOUT_VERSION)), L"Version 1.0");
 }
 
-TEST_P(AboutPage, ContextHelpButtonGoesWhileThePageIsUp) {
+TEST_P(AboutPage, ContextHelpButtonGoesWhileThePageIsUpAndComesBackWhenLeft) {
     Open(context.get());
-    ASSERT_TRUE(SheetHasContextHelp());
-    EXPECT_EQ(Notify(PSN_SETACTIVE), 0);
-    EXPECT_FALSE(SheetHasContextHelp());
-    EXPECT_EQ(Notify(PSN_SETACTIVE), 0);
-    EXPECT_FALSE(SheetHasContextHelp());
-    EXPECT_EQ(Notify(PSN_KILLACTIVE), FALSE);
+    EXPECT_FALSE(SheetHasContextHelp());  // the sheet opened on the About page
+    FrameRepaints repaints(host.sheet());
+    ASSERT_TRUE(host.select(1));
     EXPECT_TRUE(SheetHasContextHelp());
-    EXPECT_EQ(Notify(PSN_KILLACTIVE), FALSE);
-    EXPECT_TRUE(SheetHasContextHelp());
-    EXPECT_EQ(Notify(PSN_SETACTIVE), 0);
+    EXPECT_EQ(repaints.count, 1);
+    ASSERT_TRUE(host.select(0));
     EXPECT_FALSE(SheetHasContextHelp());
+    EXPECT_EQ(repaints.count, 2);
+    EXPECT_EQ(host.notify(PSN_SETACTIVE), 0);  // already gone: no second repaint
+    EXPECT_EQ(repaints.count, 2);
+}
+
+TEST_P(AboutPage, HelpShowsTheSheetsHelpFile) {
+    WCHAR helpFile[] = L"c:\\drivers\\corvane.hlp";
+    context->helpFile = helpFile;
+    corvtest::HelpRequests help;
+    ASSERT_TRUE(help.active());
+    Open(context.get());
+    host.help();
+    ASSERT_EQ(help.requests.size(), 1u);
+    EXPECT_EQ(help.requests[0].window, page);
+    EXPECT_EQ(help.requests[0].file, helpFile);
+    EXPECT_EQ(help.requests[0].command, static_cast<UINT>(HELP_FINDER));
 }
 
 TEST_P(AboutPage, HelpWithoutAHelpFileDoesNothing) {
-    Open(context.get());
+    corvtest::HelpRequests help;
+    Open(context.get());  // the context has no help file path
     RECT before{};
-    GetWindowRect(sheet, &before);
-    Notify(PSN_HELP);  // the context has no help file path
+    GetWindowRect(host.sheet(), &before);
+    host.help();
     RECT after{};
-    GetWindowRect(sheet, &after);
+    GetWindowRect(host.sheet(), &after);
     EXPECT_TRUE(EqualRect(&before, &after));
+    EXPECT_TRUE(help.requests.empty());
 }
 
 TEST_P(AboutPage, WithoutContextThePageStaysEmpty) {
     g_driverFiles.configFile = corvtest::ScratchFiles::TestProgram();
     core.nickName = L"Corvane C500 PS";
+    corvtest::HelpRequests help;
     Open(nullptr);
     EXPECT_EQ(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0), 0);
     EXPECT_EQ(g_driverFiles.calls, 0);
     EXPECT_EQ(core.nickNameCalls, 0);
-    Notify(PSN_SETACTIVE);
-    Notify(PSN_HELP);
-    EXPECT_TRUE(SheetHasContextHelp());
+    ASSERT_TRUE(host.select(1));
+    ASSERT_TRUE(host.select(0));
+    host.help();
+    EXPECT_TRUE(help.requests.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(BothTemplates, AboutPage, ::testing::Values(IDD_ABOUT_DOC, IDD_ABOUT_PRN),

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -156,6 +157,95 @@ TEST(BesideHelpWindows, BothWindowsAreMovedAndShown) {
     EXPECT_EQ(h.bottom, 230);
     EXPECT_TRUE(IsWindowVisible(sheet.hwnd));
     EXPECT_TRUE(IsWindowVisible(help.hwnd));
+}
+
+// ShowHelp with stand-in viewers: what it asks of them and where the windows end up.
+struct Viewers {
+    struct Call {
+        HWND window;
+        std::wstring file;
+        UINT command;
+        ULONG_PTR data;
+    };
+    static inline std::vector<Call> html, classic;
+    static inline HWND helpWindow = nullptr;
+    static inline bool bound = true;
+
+    static HWND WINAPI Html(HWND caller, const WCHAR* file, UINT command, DWORD_PTR data) {
+        html.push_back({caller, file, command, data});
+        return helpWindow;
+    }
+    static corv::ui::HtmlHelpFn Entry() { return bound ? &Html : nullptr; }
+    static BOOL WINAPI Classic(HWND window, LPCWSTR file, UINT command, ULONG_PTR data) {
+        classic.push_back({window, file, command, data});
+        return TRUE;
+    }
+    Viewers() {
+        html.clear();
+        classic.clear();
+        helpWindow = nullptr;
+        bound = true;
+    }
+    const corv::ui::HelpViewers viewers{&Entry, &Classic};
+};
+
+// A page the way it sits in a property sheet: the sheet, a frame inside it, the page inside that.
+struct PageInSheet {
+    TopWindow sheet{20, 300};
+    HWND frame = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 280, 180, sheet.hwnd, nullptr, nullptr, nullptr);
+    HWND page = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 260, 160, frame, nullptr, nullptr, nullptr);
+};
+
+TEST(ShowingHelp, HtmlHelpOpensItsIndexBesideTheWholeSheet) {
+    Viewers v;
+    PageInSheet layout;
+    TopWindow help(700, 50);
+    ASSERT_TRUE(layout.page && help.hwnd);
+    Viewers::helpWindow = help.hwnd;
+    corv::ui::ShowHelp(v.viewers, layout.page, L"c:\\drv\\corv.chm");
+    ASSERT_EQ(Viewers::html.size(), 1u);
+    EXPECT_EQ(Viewers::html[0].window, layout.page);
+    EXPECT_EQ(Viewers::html[0].file, L"c:\\drv\\corv.chm");
+    EXPECT_EQ(Viewers::html[0].command, 2u);  // HH_DISPLAY_INDEX
+    EXPECT_EQ(Viewers::html[0].data, 0u);
+    EXPECT_TRUE(Viewers::classic.empty());
+
+    WINDOWPLACEMENT desktop{sizeof(desktop)};
+    ASSERT_TRUE(GetWindowPlacement(GetDesktopWindow(), &desktop));
+    LONG half = (desktop.rcNormalPosition.right - desktop.rcNormalPosition.left) / 2;
+    EXPECT_EQ(layout.sheet.Normal().left, half - 300);
+    EXPECT_EQ(help.Normal().left, half);
+}
+
+TEST(ShowingHelp, ClassicHelpOpensItsFinder) {
+    Viewers v;
+    PageInSheet layout;
+    RECT before = layout.sheet.Normal();
+    corv::ui::ShowHelp(v.viewers, layout.page, L"c:\\drv\\corv.hlp");
+    ASSERT_EQ(Viewers::classic.size(), 1u);
+    EXPECT_EQ(Viewers::classic[0].window, layout.page);
+    EXPECT_EQ(Viewers::classic[0].file, L"c:\\drv\\corv.hlp");
+    EXPECT_EQ(Viewers::classic[0].command, 11u);  // HELP_FINDER
+    EXPECT_EQ(Viewers::classic[0].data, 0u);
+    EXPECT_TRUE(Viewers::html.empty());
+    RECT after = layout.sheet.Normal();
+    EXPECT_TRUE(EqualRect(&before, &after));
+}
+
+TEST(ShowingHelp, NothingMovesWithoutAHelpWindowAndNothingOpensForOtherFiles) {
+    Viewers v;
+    PageInSheet layout;
+    RECT before = layout.sheet.Normal();
+    corv::ui::ShowHelp(v.viewers, layout.page, L"c:\\drv\\corv.chm");  // the viewer gave no window
+    EXPECT_EQ(Viewers::html.size(), 1u);
+    Viewers::bound = false;
+    corv::ui::ShowHelp(v.viewers, layout.page, L"c:\\drv\\corv.chm");  // the control could not be bound
+    EXPECT_EQ(Viewers::html.size(), 1u);
+    corv::ui::ShowHelp(v.viewers, layout.page, L"c:\\drv\\corv.txt");
+    corv::ui::ShowHelp(v.viewers, layout.page, nullptr);
+    EXPECT_TRUE(Viewers::classic.empty());
+    RECT after = layout.sheet.Normal();
+    EXPECT_TRUE(EqualRect(&before, &after));
 }
 
 TEST(HtmlHelpBinding, Ordinal15OfTheHelpControlBoundOnce) {

@@ -151,7 +151,7 @@ TEST(ProfileFieldSet, EverythingButBlockAppPostScriptWithTextsEndedInTheirArrays
     for (auto& c : source.szAccountNumber) c = L'1';
 
     JobSettings target = Defaults();
-    corv::ui::CopyProfileFieldSet(&target, &source);
+    corv::CopyProfileFieldSet(&target, &source);
     EXPECT_EQ(target.bBlockAppPostScript, 0);
     EXPECT_EQ(target.dwOutputTo, corv::kOutputFax);
     EXPECT_EQ(target.fax.dwCoverParts, 3u);

@@ -12,9 +12,10 @@ using corvtest::g_updates;
 using namespace corv::ui;
 
 // The core driver's document options as the store meets them: one of each kind it stores, and
-// two it must pass over.
+// two it must pass over. Each option type has the entries or the range the driver gives it.
 struct DriverOptions {
     OPTTYPE types[10] = {};
+    OPTPARAM params[10][10] = {};
     OPTPARAM editParams[2] = {};
     WCHAR note[128] = L"Quarterly report";
     WCHAR noteGuard[8] = L"GUARD";  // right after the note's buffer: must never be written
@@ -23,9 +24,19 @@ struct DriverOptions {
     enum { kDuplex, kResource, kPaper, kNote, kTrack, kButton, kUntyped };
 
     explicit DriverOptions(DWORD noteCapacity = 128) {
+        // Entries: two and three states, list and combo box. Ranges in the second parameter:
+        // up-down arrow, track bar, scroll bar.
+        const WORD counts[10] = {2, 3, 2, 3, 3, 3, 10, 0, 0, 0};
+        const LONG ranges[5][2] = {{0, 0}, {0, 0}, {1, 999}, {-5, 5}, {0, 100}};
         for (BYTE t = 0; t < 10; ++t) {
             types[t].cbSize = sizeof(OPTTYPE);
             types[t].Type = t;
+            types[t].Count = counts[t];
+            types[t].pOptParam = counts[t] ? params[t] : nullptr;
+            if (t >= TVOT_UDARROW && t <= TVOT_SCROLLBAR) {
+                params[t][1].IconID = static_cast<ULONG_PTR>(ranges[t][0]);
+                params[t][1].lParam = ranges[t][1];
+            }
         }
         types[TVOT_EDITBOX].Count = 2;
         types[TVOT_EDITBOX].pOptParam = editParams;
@@ -178,6 +189,77 @@ TEST_F(ProfileStore, LoadRestoresOptionsAndTheRecordAndTellsTheDriver) {
     EXPECT_EQ(working.bBlockAppPostScript, 1);
     working.bBlockAppPostScript = saved.bBlockAppPostScript;
     EXPECT_EQ(memcmp(&working, &saved, offsetof(JobSettings, pad3)), 0);
+}
+
+// A profile saved before a driver update removed entries, or edited by hand, must not make the
+// driver index past its option's entries.
+TEST_F(ProfileStore, LoadSkipsSelectionsTheOptionsDoNotOffer) {
+    ASSERT_TRUE(SaveProfile(printer, L"Mine", Current()));
+    DWORD paper = 100000, duplex = 3, darkness = 6, resource = static_cast<DWORD>(-1);
+    WriteValue(L"Mine", L"Paper Size", REG_DWORD, &paper, 4);
+    WriteValue(L"Mine", L"7", REG_DWORD, &duplex, 4);
+    WriteValue(L"Mine", L"Darkness", REG_DWORD, &darkness, 4);
+    WriteValue(L"Mine", L"1234", REG_DWORD, &resource, 4);
+    options.items[DriverOptions::kPaper].Sel = 5;
+    options.items[DriverOptions::kDuplex].Sel = 1;
+    options.items[DriverOptions::kTrack].Sel = 4;
+    options.items[DriverOptions::kResource].Sel = 0;
+    corv::CopyText(options.note, L"changed");
+
+    ASSERT_TRUE(LoadProfile(printer, L"Mine", Current()));
+    EXPECT_EQ(options.items[DriverOptions::kPaper].Sel, 5);
+    EXPECT_EQ(options.items[DriverOptions::kDuplex].Sel, 1);
+    EXPECT_EQ(options.items[DriverOptions::kTrack].Sel, 4);
+    EXPECT_EQ(options.items[DriverOptions::kResource].Sel, 0);
+    for (int i : {DriverOptions::kPaper, DriverOptions::kDuplex, DriverOptions::kTrack, DriverOptions::kResource})
+        EXPECT_FALSE(options.items[i].Flags & OPTIF_CHANGED) << i;
+    ASSERT_EQ(g_updates.size(), 1u);  // only the note was restored
+    EXPECT_EQ(g_updates[0].option, &options.items[DriverOptions::kNote]);
+    EXPECT_STREQ(options.note, L"Quarterly report");
+}
+
+TEST(ProfileSelection, WithinTheOptionsEntriesOrRange) {
+    DriverOptions options;
+    struct Row {
+        int item;
+        LONG selection;
+        bool offered;
+    } rows[] = {
+        {DriverOptions::kResource, 0, true}, {DriverOptions::kResource, 1, true}, {DriverOptions::kResource, 2, false},
+        {DriverOptions::kDuplex, 2, true},   {DriverOptions::kDuplex, 3, false},  {DriverOptions::kPaper, 9, true},
+        {DriverOptions::kPaper, -1, false},  {DriverOptions::kPaper, 100000, false},
+        {DriverOptions::kTrack, -5, true},   {DriverOptions::kTrack, 5, true},    {DriverOptions::kTrack, -6, false},
+        {DriverOptions::kTrack, 6, false},   {DriverOptions::kButton, 0, false},  {DriverOptions::kNote, 0, false},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(SelectionInRange(options.items[row.item], row.selection), row.offered)
+            << "item " << row.item << " selection " << row.selection;
+    options.types[TVOT_TRACKBAR].Count = 1;  // the range is missing
+    EXPECT_FALSE(SelectionInRange(options.items[DriverOptions::kTrack], 0));
+    options.types[TVOT_COMBOBOX].pOptParam = nullptr;
+    EXPECT_FALSE(SelectionInRange(options.items[DriverOptions::kPaper], 0));
+    EXPECT_FALSE(SelectionInRange(options.items[DriverOptions::kUntyped], 0));
+}
+
+// The stored record is outside input: it arrives repaired, as the driver's merge repairs one.
+TEST_F(ProfileStore, LoadedRecordArrivesRepaired) {
+    JobSettings stored = working;
+    stored.dwOutputTo = 99;
+    stored.wmFirst.dwPosition = 77;
+    stored.wmFirst.wIntensity = 0;
+    stored.bWatermarks = 5;
+    stored.szHoldPin[4] = L'9';  // no terminator
+    WriteValue(L"Mine", L"CustomDevData", REG_BINARY, &stored, sizeof stored);
+
+    ASSERT_TRUE(LoadProfile(printer, L"Mine", Current()));
+    EXPECT_EQ(working.dwOutputTo, corv::kOutputPrinter);
+    EXPECT_EQ(working.wmFirst.dwPosition, 0u);
+    EXPECT_EQ(working.wmFirst.wIntensity, 100);
+    EXPECT_EQ(working.bWatermarks, 0);
+    EXPECT_EQ(working.szHoldPin[4], 0);
+    EXPECT_STREQ(working.szHoldUserName, L"anna");  // the rest as stored
+    // The profile matches what its load made of the settings.
+    EXPECT_TRUE(ProfileMatchesCurrentSettings(printer, L"Mine", Current()));
 }
 
 TEST_F(ProfileStore, LoadStaysWithinTheDriversEditBuffer) {

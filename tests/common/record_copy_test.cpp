@@ -1,4 +1,4 @@
-#include "plug-in/inboxui/watermarks/store.h"
+#include "common/record.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,6 @@
 namespace {
 
 using namespace corv;
-using namespace corv::ui;
 
 template <size_t N>
 void FillUnterminated(WCHAR (&s)[N], WCHAR c) {
@@ -100,14 +99,6 @@ TEST(CopyFaxRecord, CopiesFieldsCutsStringsAndLeavesPadding) {
 
     EXPECT_FALSE(CopyFaxRecord(nullptr, &source));
     EXPECT_FALSE(CopyFaxRecord(&target, nullptr));
-}
-
-TEST(ModelKeyPath, FormattedFromTheDriverName) {
-    HeapArray<WCHAR> path = ModelKeyPathForDriver(L"Corvane C500 PS");
-    ASSERT_TRUE(path);
-    EXPECT_STREQ(path.get(), L"Software\\Corvane\\RIViroRo\\Corvane C500 PS");
-    EXPECT_FALSE(ModelKeyPathForDriver(L""));
-    EXPECT_FALSE(ModelKeyPathForDriver(nullptr));
 }
 
 }  // namespace

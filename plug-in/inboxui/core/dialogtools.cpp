@@ -1,0 +1,80 @@
+#include "plug-in/inboxui/core/dialogtools.h"
+
+#include "common/handles.h"
+#include "common/text.h"
+
+#include <commctrl.h>
+
+namespace corv::ui {
+namespace {
+
+BOOL CALLBACK DisableOne(HWND control, LPARAM) {
+    EnableWindow(control, FALSE);
+    return TRUE;
+}
+
+}  // namespace
+
+void DisableAllControls(HWND dialog) {
+    if (dialog) EnumChildWindows(dialog, &DisableOne, 0);
+}
+
+bool SetContextHelpButton(HWND sheet, bool shown) {
+    if (!sheet) return false;
+    LONG_PTR style = GetWindowLongPtrW(sheet, GWL_EXSTYLE);
+    bool has = (style & WS_EX_CONTEXTHELP) != 0;
+    if (has == shown) return false;
+    SetWindowLongPtrW(sheet, GWL_EXSTYLE, shown ? style | WS_EX_CONTEXTHELP : style & ~WS_EX_CONTEXTHELP);
+    SendMessageW(sheet, WM_NCPAINT, 1, 0);
+    return true;
+}
+
+void ShowError(HWND owner, UINT textId, UINT captionId) {
+    WCHAR text[kTextCapacity], caption[kTextCapacity];
+    if (!LoadText(textId, text)) return;
+    bool titled = captionId && LoadText(captionId, caption);
+    MessageBoxW(owner, text, titled ? caption : nullptr, MB_OK | MB_ICONERROR);
+}
+
+Answer AskYesNo(HWND owner, UINT textId, UINT captionId, UINT icon, const WCHAR* insert) {
+    WCHAR format[kTextCapacity], text[kTextCapacity], caption[kTextCapacity];
+    if (!LoadText(textId, format) || !LoadText(captionId, caption)) return Answer::NotAsked;
+    if (insert)
+        FormatText(text, kTextCapacity, format, insert);
+    else
+        CopyText(text, format);
+    return MessageBoxW(owner, text, caption, MB_YESNO | icon) == IDYES ? Answer::Yes : Answer::No;
+}
+
+void MoveFocus(HWND dialog, HWND control) {
+    if (dialog && control) SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+}
+
+bool ListItemText(HWND listBox, LRESULT index, WCHAR (&text)[kNameCapacity]) {
+    text[0] = 0;
+    LRESULT length = SendMessageW(listBox, LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR || length < 0 || length >= static_cast<LRESULT>(kNameCapacity)) return false;
+    return SendMessageW(listBox, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text)) != LB_ERR;
+}
+
+void SetListExtent(HWND listBox, size_t characters, HFONT font) {
+    if (!listBox || characters == 0) return;
+    WindowDC dc(listBox);
+    if (!dc) return;
+    TEXTMETRICW metrics{};
+    {
+        SelectGuard selected(dc.get(), font);
+        if (!GetTextMetricsW(dc.get(), &metrics)) return;
+    }
+    SendMessageW(listBox, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(characters * metrics.tmMaxCharWidth), 0);
+}
+
+void RegisterCommonControls() {
+    static const bool registered = [] {
+        INITCOMMONCONTROLSEX classes{sizeof classes, ICC_UPDOWN_CLASS | ICC_BAR_CLASSES | ICC_LISTVIEW_CLASSES};
+        return InitCommonControlsEx(&classes) != FALSE;
+    }();
+    (void)registered;
+}
+
+}  // namespace corv::ui

@@ -1,0 +1,184 @@
+// The helpers every page and dialog uses: no-permission state, the context-help button, message
+// boxes from the string table, focus, list texts and list extents.
+#include "plug-in/inboxui/core/dialogtools.h"
+
+#include "plug-in/inboxui/core/module.h"
+#include "plug-in/inboxui/core/sheetcontext.h"
+#include "plug-in/inboxui/resources/ids.h"
+#include "tests/support/pagekit/patches.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace corv::ui {
+namespace {
+
+INT_PTR CALLBACK PlainDialog(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
+
+struct Window {
+    HWND hwnd;
+    explicit Window(HWND w) : hwnd(w) {}
+    ~Window() {
+        if (hwnd) DestroyWindow(hwnd);
+    }
+};
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+    return TRUE;
+}
+
+std::vector<HWND> Children(HWND window) {
+    std::vector<HWND> children;
+    EnumChildWindows(window, &CollectChild, reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
+TEST(NoPermission, EveryControlOfTheDialogIsDisabled) {
+    RegisterCommonControls();
+    Window dialog(CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_DYNAMIC_WATERMARKS), nullptr, &PlainDialog, 0));
+    ASSERT_NE(dialog.hwnd, nullptr);
+    std::vector<HWND> children = Children(dialog.hwnd);
+    ASSERT_GE(children.size(), 4u);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog.hwnd, IDC_DYN_LIST)));
+    DisableAllControls(dialog.hwnd);
+    for (HWND child : children) EXPECT_FALSE(IsWindowEnabled(child)) << GetDlgCtrlID(child);
+    EXPECT_TRUE(IsWindowEnabled(dialog.hwnd));  // the page itself stays
+}
+
+// Counts the frame repaints (WM_NCPAINT with wParam 1) a window is sent.
+struct FrameRepaints {
+    HWND window;
+    int count = 0;
+    explicit FrameRepaints(HWND w) : window(w) { SetWindowSubclass(window, &Proc, 1, reinterpret_cast<DWORD_PTR>(this)); }
+    ~FrameRepaints() { RemoveWindowSubclass(window, &Proc, 1); }
+    static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+        if (m == WM_NCPAINT && wp == 1) ++reinterpret_cast<FrameRepaints*>(self)->count;
+        return DefSubclassProc(w, m, wp, lp);
+    }
+};
+
+TEST(ContextHelpButton, SetAndClearedWithOneRepaintPerChange) {
+    Window sheet(CreateWindowExW(0, L"STATIC", L"sheet", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_NE(sheet.hwnd, nullptr);
+    FrameRepaints repaints(sheet.hwnd);
+    auto hasButton = [&] { return (GetWindowLongPtrW(sheet.hwnd, GWL_EXSTYLE) & WS_EX_CONTEXTHELP) != 0; };
+    EXPECT_TRUE(SetContextHelpButton(sheet.hwnd, true));
+    EXPECT_TRUE(hasButton());
+    EXPECT_EQ(repaints.count, 1);
+    EXPECT_FALSE(SetContextHelpButton(sheet.hwnd, true));
+    EXPECT_EQ(repaints.count, 1);
+    EXPECT_TRUE(SetContextHelpButton(sheet.hwnd, false));
+    EXPECT_FALSE(hasButton());
+    EXPECT_EQ(repaints.count, 2);
+    EXPECT_FALSE(SetContextHelpButton(sheet.hwnd, false));
+    EXPECT_EQ(repaints.count, 2);
+    EXPECT_FALSE(SetContextHelpButton(nullptr, true));
+}
+
+constexpr UINT kMissingString = 9999;
+
+TEST(MessageBoxes, AnErrorIsTheStringWithTheErrorIcon) {
+    corvtest::MessageBoxes boxes;
+    ASSERT_TRUE(boxes.active());
+    HWND owner = reinterpret_cast<HWND>(0x1234);
+    ShowError(owner, IDS_ERR_SELECT_WATERMARK);
+    ShowError(owner, IDS_ERR_REMOVE_REGISTRY, IDS_CAPTION_WARNING);
+    ShowError(owner, kMissingString);
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[0].owner, owner);
+    EXPECT_EQ(boxes.shown[0].text, L"Please select at least one watermark.");
+    EXPECT_FALSE(boxes.shown[0].hasCaption);  // the system's own caption
+    EXPECT_EQ(boxes.shown[0].icon(), static_cast<UINT>(MB_ICONERROR));
+    EXPECT_EQ(boxes.shown[0].buttons(), static_cast<UINT>(MB_OK));
+    EXPECT_EQ(boxes.shown[1].caption, L"Warning");
+    EXPECT_EQ(boxes.shown[1].icon(), static_cast<UINT>(MB_ICONERROR));
+}
+
+TEST(MessageBoxes, AQuestionIsAnsweredYesOrNo) {
+    corvtest::MessageBoxes boxes;
+    boxes.answers = {IDYES, IDNO};
+    HWND owner = reinterpret_cast<HWND>(0x1234);
+    EXPECT_EQ(AskYesNo(owner, IDS_CONFIRM_REMOVE_WATERMARKS, IDS_CAPTION_WARNING, MB_ICONWARNING), Answer::Yes);
+    EXPECT_EQ(AskYesNo(owner, IDS_CONFIRM_REMOVE_WATERMARKS, IDS_CAPTION_WARNING, MB_ICONQUESTION), Answer::No);
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[0].text, L"Are you sure you want to permanently remove the selected watermark(s)?");
+    EXPECT_EQ(boxes.shown[0].caption, L"Warning");
+    EXPECT_EQ(boxes.shown[0].icon(), static_cast<UINT>(MB_ICONWARNING));
+    EXPECT_EQ(boxes.shown[0].buttons(), static_cast<UINT>(MB_YESNO));
+    EXPECT_EQ(boxes.shown[1].icon(), static_cast<UINT>(MB_ICONQUESTION));
+}
+
+TEST(MessageBoxes, AQuestionTakesItsInsertAndIsNotAskedWithoutItsStrings) {
+    corvtest::MessageBoxes boxes;
+    boxes.answers = {IDYES};
+    EXPECT_EQ(AskYesNo(nullptr, IDS_ABOUT_DRIVER_FORMAT, IDS_CAPTION_WARNING, MB_ICONQUESTION, L"Mine"), Answer::Yes);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, L"Mine Driver");
+    EXPECT_EQ(AskYesNo(nullptr, kMissingString, IDS_CAPTION_WARNING, MB_ICONWARNING), Answer::NotAsked);
+    EXPECT_EQ(AskYesNo(nullptr, IDS_CONFIRM_REMOVE_WATERMARKS, kMissingString, MB_ICONWARNING), Answer::NotAsked);
+    EXPECT_EQ(boxes.shown.size(), 1u);
+}
+
+TEST(Focus, MovesLikeTheDialogManagerDoesIt) {
+    Window dialog(CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_DYNAMIC_WATERMARKS), nullptr, &PlainDialog, 0));
+    ASSERT_NE(dialog.hwnd, nullptr);
+    ShowWindow(dialog.hwnd, SW_SHOW);
+    SetForegroundWindow(dialog.hwnd);
+    HWND list = GetDlgItem(dialog.hwnd, IDC_DYN_LIST);
+    MoveFocus(dialog.hwnd, list);
+    EXPECT_EQ(GetFocus(), list);
+    HWND edit = GetDlgItem(dialog.hwnd, IDC_DYN_TEXT);
+    SetWindowTextW(edit, L"Draft");
+    MoveFocus(dialog.hwnd, edit);
+    EXPECT_EQ(GetFocus(), edit);
+    DWORD start = 9, end = 9;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);  // the text is selected, ready to be typed over
+    EXPECT_EQ(end, 5u);
+}
+
+TEST(ListTexts, OnlyEntriesThatFitANameBuffer) {
+    Window list(CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_NE(list.hwnd, nullptr);
+    std::wstring fits(127, L'a'), tooLong(128, L'b');
+    for (const std::wstring* text : {&fits, &tooLong})
+        SendMessageW(list.hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text->c_str()));
+    WCHAR text[kNameCapacity];
+    EXPECT_TRUE(ListItemText(list.hwnd, 0, text));
+    EXPECT_EQ(std::wstring(text), fits);
+    EXPECT_FALSE(ListItemText(list.hwnd, 1, text));
+    EXPECT_STREQ(text, L"");
+    EXPECT_FALSE(ListItemText(list.hwnd, 2, text));
+    EXPECT_FALSE(ListItemText(list.hwnd, LB_ERR, text));
+}
+
+TEST(ListTexts, ExtentIsTheWidestCharacterTimesTheLength) {
+    Window list(CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | WS_HSCROLL, 0, 0, 200, 100, nullptr, nullptr, nullptr,
+                                nullptr));
+    ASSERT_NE(list.hwnd, nullptr);
+    auto widest = [&](HFONT font) {
+        HDC dc = GetDC(list.hwnd);
+        HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        if (old) SelectObject(dc, old);
+        ReleaseDC(list.hwnd, dc);
+        return metrics.tmMaxCharWidth;
+    };
+    SetListExtent(list.hwnd, 12, nullptr);
+    EXPECT_EQ(SendMessageW(list.hwnd, LB_GETHORIZONTALEXTENT, 0, 0), 12 * widest(nullptr));
+    HFONT big = CreateFontW(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial");
+    ASSERT_NE(big, nullptr);
+    ASSERT_NE(widest(big), widest(nullptr));
+    SetListExtent(list.hwnd, 12, big);
+    EXPECT_EQ(SendMessageW(list.hwnd, LB_GETHORIZONTALEXTENT, 0, 0), 12 * widest(big));
+    DeleteObject(big);
+}
+
+}  // namespace
+}  // namespace corv::ui
