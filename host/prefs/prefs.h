@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace corv::host {
 
@@ -20,6 +21,7 @@ struct PrefsOptions {
     bool autoClose = false;   // press Apply, then OK, once the sheet is shown
     bool trace = false;
     bool help = false;
+    std::vector<std::wstring> settings;  // --set FIELD=VALUE, in the application's DEVMODE
 };
 
 bool ParsePrefsOptions(int argc, const wchar_t* const* argv, PrefsOptions* options, std::string* error);
