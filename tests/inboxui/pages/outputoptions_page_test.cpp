@@ -3,6 +3,7 @@
 // nested dialog and the logged-on user answered by the page kit.
 #include "plug-in/inboxui/pages/outputoptions.h"
 
+#include "common/text.h"
 #include "plug-in/inboxui/core/module.h"
 #include "plug-in/inboxui/core/pagetable.h"
 #include "plug-in/inboxui/core/sheetcontext.h"
