@@ -4,6 +4,7 @@
 #include "common/record.h"
 #include "host/kit/devmodes.h"
 #include "host/kit/driverpackage.h"
+#include "host/kit/fields.h"
 #include "host/print/driver.h"
 #include "host/kit/hostio.h"
 #include "host/prefs/optionlist.h"
@@ -94,6 +95,25 @@ bool SaveWindowPicture(HWND window, HWND beside, const std::wstring& path, std::
     Gdiplus::GdiplusShutdown(token);
     if (status != Gdiplus::Ok) return *error = "GDI+ could not save the PNG (status " + std::to_string(status) + ")", false;
     return true;
+}
+
+// What the Output Options page stored: destination, held-job fields (the PIN only as stars) and
+// the fax record's fields and cover parts.
+void ReportOutputOptions(const JobSettings& record) {
+    auto text = [](const WCHAR* field, size_t capacity) {
+        return Narrow(std::wstring(field, wcsnlen(field, capacity)));
+    };
+    const FaxRecord& fax = record.fax;
+    std::printf("record: dwOutputTo %lu\n", static_cast<unsigned long>(record.dwOutputTo));
+    std::printf("record: szHoldUserName \"%s\"\n", text(record.szHoldUserName, 25).c_str());
+    std::printf("record: szHoldPin \"%s\"\n", std::string(wcsnlen(record.szHoldPin, 5), '*').c_str());
+    std::printf("record: bKeepDuplicateJobs %u\n", static_cast<unsigned>(record.bKeepDuplicateJobs));
+    std::printf("record: szRecipientName \"%s\"\n", text(fax.szRecipientName, 128).c_str());
+    std::printf("record: szFaxNumber \"%s\"\n", text(fax.szFaxNumber, 128).c_str());
+    std::printf("record: szFaxStation \"%s\"\n", text(fax.szFaxStation, 128).c_str());
+    std::printf("record: wFaxResolution %u\n", static_cast<unsigned>(fax.wFaxResolution));
+    std::printf("record: bFaxCoverPage %u\n", static_cast<unsigned>(fax.bFaxCoverPage));
+    std::printf("record: dwCoverParts %lu\n", static_cast<unsigned long>(fax.dwCoverParts));
 }
 
 // One printing-preferences sheet: the core driver's side of it.
@@ -209,8 +229,11 @@ bool PrefsSession::DevModes() {
     devmode_ = DevModeBuffer(base, privateSize_);
     if (!DefaultDevMode(caller, &devmode_, &error)) return Fail(error);
     Trace("DevMode(OEMDM_DEFAULT) -> S_OK");
-    // An application's DEVMODE, here the defaults themselves, merged into the driver's.
-    const DevModeBuffer input = devmode_;
+    // An application's DEVMODE, the defaults with the --set fields, merged into the driver's.
+    DevModeBuffer input = devmode_;
+    if (privateSize_ == kRecordSize)
+        for (const auto& setting : o_.settings)
+            if (!ApplySetting(reinterpret_cast<JobSettings*>(input.Private()), setting, &error)) return Fail(error);
     if (!MergeDevMode(caller, input, &devmode_, &error)) return Fail(error);
     Trace("DevMode(OEMDM_MERGE) -> S_OK");
     return true;
@@ -685,6 +708,7 @@ void PrefsSession::Report() {
     if (privateSize_ == kRecordSize) {
         auto record = reinterpret_cast<const JobSettings*>(devmode_.Private());
         std::printf("record: bWatermarkOnEscape %u\n", static_cast<unsigned>(record->bWatermarkOnEscape));
+        ReportOutputOptions(*record);
     }
     std::printf("result: %s\n", !setResultSeen_ ? "no SET_RESULT"
                                 : sheetResult_ == CPSUI_OK ? "CPSUI_OK" : "CPSUI_CANCEL");
@@ -734,6 +758,14 @@ bool ParsePrefsOptions(int argc, const wchar_t* const* argv, PrefsOptions* o, st
             o->autoClose = true;
         } else if (arg == L"--trace") {
             o->trace = true;
+        } else if (arg == L"--set") {
+            std::wstring text;
+            std::string why;
+            JobSettings scratch{};
+            DefaultRecord(&scratch);
+            if (!value(&text)) return fail("--set needs field=value");
+            if (!ApplySetting(&scratch, text, &why)) return fail("--set " + why);
+            o->settings.push_back(text);
         } else if (arg == L"--help" || arg == L"-h") {
             o->help = true;
         } else {
@@ -753,6 +785,7 @@ std::string PrefsUsageText() {
            "  --auto-close      press Apply, then OK, once the sheet is shown\n"
            "  --ask-help        show the About page, ask it for help and list its files\n"
            "  --screenshot PNG  save a picture of the sheet's last page once it has painted, then close\n"
+           "  --set FIELD=VALUE a field of the job settings record the sheet starts from, e.g. dwOutputTo=4\n"
            "  --trace           log every call into the plug-in\n"
            "Prints the sheet's pages, the sheet function calls and the result.\n";
 }

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace corv::host {
 
@@ -21,6 +22,7 @@ struct PrefsOptions {
     bool askHelp = false;     // show the last page (About) and ask it for help, as its Help button would
     bool trace = false;
     bool help = false;
+    std::vector<std::wstring> settings;  // --set FIELD=VALUE, in the application's DEVMODE
 };
 
 bool ParsePrefsOptions(int argc, const wchar_t* const* argv, PrefsOptions* options, std::string* error);

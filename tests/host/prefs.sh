@@ -89,6 +89,32 @@ case $case_name in
     twice=$(grep '^about file: ' prefs.out | sort | uniq -d)
     [ -z "$twice" ] || fail "listed twice: $twice"
     ;;
+  outputhold)
+    # The Output Options page first; Apply and OK on it store the held job's fields.
+    [ -f "$corvui" ] || skip "corvui.dll is not built beside corvhost.exe"
+    prefs --set dwOutputTo=4 --set szHoldUserName=ann --set szHoldPin=4711 --set bKeepDuplicateJobs=1
+    common
+    has 'page 1: "Output Options"'
+    has_re '^CPSFUNC_ADD_PROPSHEETPAGEW template 128 -> [1-9]'
+    has "record: dwOutputTo 4"
+    has 'record: szHoldUserName "ann"'
+    has 'record: szHoldPin "****"'
+    has "record: bKeepDuplicateJobs 1"
+    hasnt_re '4711'
+    ;;
+  outputfax)
+    [ -f "$corvui" ] || skip "corvui.dll is not built beside corvhost.exe"
+    prefs --set dwOutputTo=3 --set fax.szRecipientName=Bea --set fax.szFaxNumber=5550100 \
+          --set fax.szFaxStation=Desk --set fax.bFaxCoverPage=1 --set fax.dwCoverParts=3
+    common
+    has 'page 1: "Output Options"'
+    has "record: dwOutputTo 3"
+    has 'record: szRecipientName "Bea"'
+    has 'record: szFaxNumber "5550100"'
+    has 'record: szFaxStation "Desk"'
+    has "record: bFaxCoverPage 1"
+    has "record: dwCoverParts 3"
+    ;;
   *) fail "unknown case $case_name" ;;
 esac
 exit 0
