@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace corv::host {
 
@@ -17,7 +18,10 @@ struct PrefsOptions {
     std::wstring render;      // empty: corvrend.dll beside corvhost.exe (named as the driver file)
     std::wstring ppd;         // empty: printers\corvane-cp4500.ppd beside corvhost.exe
     std::wstring screenshot;  // a PNG of the sheet once it has painted; then the sheet closes
+    std::wstring page;        // the title of the page to picture; empty: the last
+    int press = 0;            // a control of that page to click; its dialog is pictured instead
     bool autoClose = false;   // press Apply, then OK, once the sheet is shown
+    std::vector<std::wstring> settings;  // "field=value" put into the driver's record before the sheet
     bool trace = false;
     bool help = false;
 };

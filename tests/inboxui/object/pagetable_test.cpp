@@ -64,7 +64,8 @@ TEST(PageChoice, EveryCombinationOfFeaturesPicksItsRowsInTableOrder) {
 TEST(PageChoice, TheProductSheetHasOnlyThePagesWhoseDialogsExist) {
     for (const Combination& c : kCombinations) {
         SCOPED_TRACE(Name(c));
-        EXPECT_EQ(Templates(DocumentPages(FeaturesOf(c))), std::vector<WORD>{IDD_ABOUT_DOC});
+        std::vector<WORD> shown{c.manualColor ? WORD{IDD_MANUAL_COLOR} : WORD{IDD_MONO_QUALITY}, IDD_ABOUT_DOC};
+        EXPECT_EQ(Templates(DocumentPages(FeaturesOf(c))), shown);
     }
 }
 
