@@ -162,6 +162,8 @@ private:
     void OnTimer();
     void AskHelp(HWND sheet);
     void ReadAboutFiles(HWND page);
+    bool TakePicture(HWND sheet);
+    void SavePicture(HWND window);
     LONG CallPlugin(WORD reason, LPARAM lParam);
 
     const PrefsOptions& o_;
@@ -229,13 +231,11 @@ bool PrefsSession::DevModes() {
     devmode_ = DevModeBuffer(base, privateSize_);
     if (!DefaultDevMode(caller, &devmode_, &error)) return Fail(error);
     Trace("DevMode(OEMDM_DEFAULT) -> S_OK");
-    // An application's DEVMODE, the defaults with the --set fields, merged into the driver's.
-    DevModeBuffer input = devmode_;
-    if (privateSize_ == kRecordSize)
-        for (const auto& setting : o_.settings)
-            if (!ApplySetting(reinterpret_cast<JobSettings*>(input.Private()), setting, &error)) return Fail(error);
-    if (!MergeDevMode(caller, input, &devmode_, &error)) return Fail(error);
-    Trace("DevMode(OEMDM_MERGE) -> S_OK");
+    // The record as a stored document would bring it: the sheet's pages start from these values.
+    if (!o_.settings.empty() && privateSize_ != kRecordSize) return Fail("--set needs the job settings record");
+    for (const auto& setting : o_.settings)
+        if (!ApplySetting(reinterpret_cast<JobSettings*>(devmode_.Private()), setting, &error))
+            return Fail("--set " + error);
     return true;
 }
 
@@ -529,6 +529,75 @@ HWND FindSheetWindow() {
     return found;
 }
 
+// One step a tick, so each shown window paints before it is pictured: the chosen page (the last
+// by default) is shown; with --press its button is clicked and the dialog it opens, inside its
+// own modal loop, is pictured and cancelled. True once the picture is taken.
+bool PrefsSession::TakePicture(HWND sheet) {
+    switch (step_) {
+        case 0: {
+            int index = static_cast<int>(tabs_.size()) - 1;
+            for (size_t i = 0; i < tabs_.size(); ++i)
+                if (!o_.page.empty() && tabs_[i] == o_.page) index = static_cast<int>(i);
+            PropSheet_SetCurSel(sheet, nullptr, index);
+            RedrawWindow(sheet, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            step_ = o_.press ? 10 : 1;
+            return false;
+        }
+        case 10: {
+            // Posted: the dialog's modal loop must run outside this tick.
+            HWND page = PropSheet_GetCurrentPageHwnd(sheet);
+            HWND button = page ? GetDlgItem(page, o_.press) : nullptr;
+            if (!button) {
+                Say("no control %d on the page to press", o_.press);
+                step_ = 1;
+                return false;
+            }
+            PostMessageW(page, WM_COMMAND, MAKEWPARAM(o_.press, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+            step_ = 11;
+            return false;
+        }
+        case 11:
+        case 12:
+        case 13: {
+            // The dialog the button opened: an enabled window of this thread owned by the sheet.
+            struct Found {
+                HWND owner, dialog;
+            } found{sheet, nullptr};
+            EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM p) -> BOOL {
+                auto* f = reinterpret_cast<Found*>(p);
+                if (GetWindow(w, GW_OWNER) != f->owner || !IsWindowVisible(w) || !IsWindowEnabled(w)) return TRUE;
+                f->dialog = w;
+                return FALSE;
+            }, reinterpret_cast<LPARAM>(&found));
+            if (step_ == 13) {
+                // Done once the dialog has gone; the sheet is left alone until then.
+                if (found.dialog) return false;
+                step_ = 1;
+                return true;
+            }
+            if (!found.dialog) return false;
+            if (step_ == 11) {
+                RedrawWindow(found.dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+                step_ = 12;
+                return false;
+            }
+            SavePicture(found.dialog);
+            PostMessageW(found.dialog, WM_COMMAND, IDCANCEL, 0);
+            step_ = 13;
+            return false;
+        }
+        default:
+            SavePicture(sheet);
+            return true;
+    }
+}
+
+void PrefsSession::SavePicture(HWND window) {
+    std::string error;
+    if (SaveWindowPicture(window, helpWindow_, o_.screenshot, &error)) log_.push_back("screenshot " + Narrow(o_.screenshot));
+    else Say("no screenshot: %s", error.c_str());
+}
+
 void PrefsSession::OnTimer() {
     ++ticks_;
     HWND sheet = FindSheetWindow();
@@ -555,17 +624,8 @@ void PrefsSession::OnTimer() {
         return;
     }
     if (!o_.screenshot.empty() && !screenshotSaved_) {
-        // The last page is the About page: show it, let it paint, then take the picture.
-        if (step_ == 0) {
-            PropSheet_SetCurSel(sheet, nullptr, static_cast<int>(tabs_.size()) - 1);
-            RedrawWindow(sheet, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-            step_ = 1;
-            return;
-        }
-        std::string error;
+        if (!TakePicture(sheet)) return;
         screenshotSaved_ = true;
-        if (SaveWindowPicture(sheet, helpWindow_, o_.screenshot, &error)) log_.push_back("screenshot " + Narrow(o_.screenshot));
-        else Say("no screenshot: %s", error.c_str());
         if (!o_.autoClose) {
             PropSheet_PressButton(sheet, PSBTN_CANCEL);
             return;
@@ -574,6 +634,10 @@ void PrefsSession::OnTimer() {
     if (!o_.autoClose) return;
     if (step_ < 2) {
         step_ = 2;
+        // Every page once, as a user who looks through the sheet: only pages that were made take
+        // part in Apply.
+        for (int i = 0; i < static_cast<int>(tabs_.size()); ++i) PropSheet_SetCurSel(sheet, nullptr, i);
+        log_.push_back("visited every page");
         PropSheet_PressButton(sheet, PSBTN_APPLYNOW);
         log_.push_back("pressed Apply");
         return;
@@ -709,6 +773,15 @@ void PrefsSession::Report() {
         auto record = reinterpret_cast<const JobSettings*>(devmode_.Private());
         std::printf("record: bWatermarkOnEscape %u\n", static_cast<unsigned>(record->bWatermarkOnEscape));
         ReportOutputOptions(*record);
+        // The colour pages' fields, in the form --set reads them back.
+        for (const char* name : {"dwColorCorrection", "dwRgbImage", "dwRgbText", "dwRgbGraphics", "dwCmykImage",
+                                 "dwCmykText", "dwCmykGraphics", "bColorBalance", "lBalanceCyan", "lBalanceMagenta",
+                                 "lBalanceYellow", "lBalanceBlack", "dwPallidor", "lBrightness", "lContrast",
+                                 "lSaturation", "bGrayCorrection", "bFineLines"}) {
+            FieldRef field;
+            if (FindField(name, &field))
+                std::printf("record: %s=%s\n", name, Narrow(FormatField(*record, field)).c_str());
+        }
     }
     std::printf("result: %s\n", !setResultSeen_ ? "no SET_RESULT"
                                 : sheetResult_ == CPSUI_OK ? "CPSUI_OK" : "CPSUI_CANCEL");
@@ -754,18 +827,26 @@ bool ParsePrefsOptions(int argc, const wchar_t* const* argv, PrefsOptions* o, st
             if (!value(&o->ppd)) return fail("--ppd needs a printer description");
         } else if (arg == L"--screenshot") {
             if (!value(&o->screenshot)) return fail("--screenshot needs a PNG file name");
+        } else if (arg == L"--page") {
+            if (!value(&o->page)) return fail("--page needs a page's title");
+        } else if (arg == L"--press") {
+            std::wstring text;
+            wchar_t* end = nullptr;
+            if (!value(&text)) return fail("--press needs a control id");
+            long n = std::wcstol(text.c_str(), &end, 10);
+            if (!end || *end || n < 1 || n > 65535) return fail("--press needs a control id from 1 to 65535");
+            o->press = static_cast<int>(n);
         } else if (arg == L"--auto-close") {
             o->autoClose = true;
+        } else if (arg == L"--set") {
+            std::wstring setting;
+            JobSettings scratch{};
+            std::string why;
+            if (!value(&setting)) return fail("--set needs field=value");
+            if (!ApplySetting(&scratch, setting, &why)) return fail("--set " + why);
+            o->settings.push_back(setting);
         } else if (arg == L"--trace") {
             o->trace = true;
-        } else if (arg == L"--set") {
-            std::wstring text;
-            std::string why;
-            JobSettings scratch{};
-            DefaultRecord(&scratch);
-            if (!value(&text)) return fail("--set needs field=value");
-            if (!ApplySetting(&scratch, text, &why)) return fail("--set " + why);
-            o->settings.push_back(text);
         } else if (arg == L"--help" || arg == L"-h") {
             o->help = true;
         } else {
@@ -784,10 +865,13 @@ std::string PrefsUsageText() {
            "  --ppd FILE        printer description (default: the package's first model's)\n"
            "  --auto-close      press Apply, then OK, once the sheet is shown\n"
            "  --ask-help        show the About page, ask it for help and list its files\n"
+           "  --set FIELD=VALUE a field of the driver's record before the sheet opens (repeatable;\n"
+           "                    corvhost print --list-fields names them)\n"
            "  --screenshot PNG  save a picture of the sheet's last page once it has painted, then close\n"
-           "  --set FIELD=VALUE a field of the job settings record the sheet starts from, e.g. dwOutputTo=4\n"
+           "  --page TITLE      picture the page of that title instead of the last\n"
+           "  --press ID        click control ID on that page and picture the dialog it opens\n"
            "  --trace           log every call into the plug-in\n"
-           "Prints the sheet's pages, the sheet function calls and the result.\n";
+           "Prints the sheet's pages, the sheet function calls, the record's colour fields and the result.\n";
 }
 
 int RunPrefs(int argc, wchar_t** argv) {

@@ -32,6 +32,18 @@ has() { grep -qx -- "$1" prefs.out || fail "no line '$1'"; }
 has_re() { grep -qE -- "$1" prefs.out || fail "no line matching '$1'"; }
 hasnt_re() { ! grep -qE -- "$1" prefs.out || fail "a line matching '$1'"; }
 
+# The record's colour fields after OK, in the order corvhost prints them.
+colour_fields_are() {
+  local names=(dwColorCorrection dwRgbImage dwRgbText dwRgbGraphics dwCmykImage dwCmykText dwCmykGraphics
+               bColorBalance lBalanceCyan lBalanceMagenta lBalanceYellow lBalanceBlack dwPallidor
+               lBrightness lContrast lSaturation bGrayCorrection bFineLines)
+  local i=0 value
+  for value in "$@"; do
+    has "record: ${names[$i]}=$value"
+    i=$((i + 1))
+  done
+}
+
 # What every sheet shows: the driver's page, Apply and OK pressed, the result set to OK and
 # handed back through SET_RESULT.
 common() {
@@ -63,6 +75,11 @@ case $case_name in
     has "DocumentPropertySheets(PROPSHEETUI_REASON_DESTROY) -> 0x00000000, Result 1"
     # Installation named the print processor after the package's data file (CVCP4500.PPD).
     has 'print processor set: "CVCP450C"'
+    # Manual colour correction: the Manual Color page, third; the record's colour fields after OK.
+    has_re '^CPSFUNC_ADD_PROPSHEETPAGEW template 107 -> [1-9]'
+    has_re '^page [0-9]+: "Manual Color"$'
+    hasnt_re '^page [0-9]+: "Monochrome Print Quality"$'
+    colour_fields_are 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 1 0
     ;;
   realmono)
     [ -f "$corvui" ] || skip "corvui.dll is not in the package beside corvhost.exe"
@@ -72,6 +89,45 @@ case $case_name in
     hasnt_re '^page [0-9]+: "Output Options"$'
     hasnt_re '^CPSFUNC_ADD_PROPSHEETPAGEW template 128 '
     has_re '^page [0-9]+: "About"$'
+    has_re '^CPSFUNC_ADD_PROPSHEETPAGEW template 229 -> [1-9]'
+    has_re '^page [0-9]+: "Monochrome Print Quality"$'
+    hasnt_re '^page [0-9]+: "Manual Color"$'
+    # The page's four fields as the sheet applied them; the other colour fields untouched.
+    prefs --ppd "$(winpath "$(dirname "$CORVHOST")/printers/corvane-mp2100.ppd")" \
+          --set lBrightness=-3 --set lContrast=9 --set bGrayCorrection=0 --set bFineLines=1 --set lSaturation=2
+    colour_fields_are 0 0 0 0 0 0 0 0 0 0 0 0 0 -3 5 2 0 1
+    ;;
+  colorjob)
+    # A colour record through the Manual Color page: what it shows it applies (the balance value
+    # out of range at its end), and the job printed with the applied record carries it in PJL.
+    [ -f "$corvui" ] || skip "corvui.dll is not built beside corvhost.exe"
+    prefs --set dwColorCorrection=4 --set dwRgbImage=3 --set dwRgbText=5 --set dwRgbGraphics=4 \
+          --set dwCmykImage=2 --set dwCmykText=2 --set dwCmykGraphics=2 --set bColorBalance=1 \
+          --set lBalanceCyan=-9 --set lBalanceMagenta=2 --set lBalanceYellow=0 --set lBalanceBlack=5 \
+          --set dwPallidor=2 --set lBrightness=4 --set lContrast=1 --set lSaturation=3 --set bFineLines=1
+    colour_fields_are 4 3 5 4 2 2 2 1 -5 2 0 5 2 4 1 3 1 1
+    settings=()
+    while read -r line; do settings+=(--set "$line"); done < <(sed -n 's/^record: \([a-zA-Z]*=.*\)$/\1/p' prefs.out)
+    timeout 90 "$WINE" "$CORVHOST" --out "$(winpath job.prn)" --pages 1 "${settings[@]}" >job.out 2>job.err </dev/null ||
+      fail "corvhost print failed: $(cat job.err)"
+    tr -d '\r' <job.prn >job.txt
+    for line in '@PJL SET QCOLORCORRECTION = MANUAL' \
+                '@PJL SET QMANUALCOLORRGBTEXT = DISPLAYREALBLACK' \
+                '@PJL SET QMANUALCOLORRGBGRAPHICS = OFF' \
+                '@PJL SET QMANUALCOLORRGBIMAGE = VIVID' \
+                '@PJL SET QMANUALCOLORCMYKTEXT = EUROCMYK' \
+                '@PJL SET QMANUALCOLORCMYKGRAPHICS = EUROCMYK' \
+                '@PJL SET QMANUALCOLORCMYKIMAGE = EUROCMYK' \
+                '@PJL SET QCOLORBALANCECYAN = -5' \
+                '@PJL SET QCOLORBALANCEMAGENTA = 2' \
+                '@PJL SET QCOLORBALANCEYELLOW = 0' \
+                '@PJL SET QCOLORBALANCEBLACK = 5' \
+                '@PJL SET QPALLIDOR = ON' \
+                '@PJL SET QIMAGEBRIGHTNESS=4' \
+                '@PJL SET QIMAGESATURATION=3' \
+                '@PJL SET QLINEDETAIL=ON'; do
+      grep -qxF -- "$line" job.txt || fail "no PJL line '$line' in the job"
+    done
     ;;
   help)
     # The About page asked for help, as its Help button would: the UI plug-in finds the package's

@@ -177,3 +177,54 @@
 #define IDS_ERR_FAX_NUMBER 1525
 #define IDS_ERR_FAX_STATION 1526
 #define IDS_ERR_COVER_PARTS 1527
+// ---- Colour pages and dialogs -----------------------------------------------------------------
+
+#define IDD_MANUAL_COLOR 107       // "Manual Color" page
+#define IDD_MONO_QUALITY 229       // "Monochrome Print Quality" page
+#define IDD_COLOR_CORRECTION 1720  // "Manual Color Correction Settings"
+#define IDD_COLOR_BALANCE 1721     // "Configure Color Balance"
+#define IDD_RGB_QUALITY 1722       // "RGB Print Quality"
+
+// List texts; each list item carries its record value as item data.
+#define IDS_CHOICE_PRINTER_SETTING 1700
+#define IDS_CHOICE_OFF 1701
+#define IDS_CHOICE_AUTO 1702
+#define IDS_CHOICE_MANUAL 1703
+#define IDS_CHOICE_ON 1704
+#define IDS_CHOICE_SRGB_DISPLAY 1705
+#define IDS_CHOICE_SRGB_VIVID 1706
+#define IDS_CHOICE_VIVID 1707
+#define IDS_CHOICE_TRUE_BLACK 1708
+#define IDS_CHOICE_US_CMYK 1709
+#define IDS_CHOICE_EURO_CMYK 1710
+#define IDS_CHOICE_VIVID_CMYK 1711
+
+// "Manual Color" page.
+#define IDC_CORRECTION_LIST 1172
+#define IDC_CONFIGURE_CORRECTION 1228
+#define IDC_BALANCE_LIST 1179
+#define IDC_CONFIGURE_BALANCE 1231
+#define IDC_TONER_LABEL 1186
+#define IDC_TONER_LIST 1198
+#define IDC_CONFIGURE_QUALITY 1253
+// "Manual Color Correction Settings".
+#define IDC_RGB_IMAGE_LIST 1178
+#define IDC_RGB_TEXT_LIST 1181
+#define IDC_RGB_GRAPHICS_LIST 1180
+#define IDC_CMYK_LIST 1032
+// "Configure Color Balance".
+#define IDC_BALANCE_CYAN 1182
+#define IDC_BALANCE_MAGENTA 1193
+#define IDC_BALANCE_YELLOW 1195
+#define IDC_BALANCE_BLACK 1197
+// "RGB Print Quality": its saturation bar shares 1253 with the page's quality button, its fine
+// lines box 1241 with the monochrome page's.
+#define IDC_RGB_BRIGHTNESS 1250
+#define IDC_RGB_CONTRAST 1249
+#define IDC_RGB_SATURATION 1253
+#define IDC_RGB_FINE_LINES 1241
+// "Monochrome Print Quality" page.
+#define IDC_MONO_BRIGHTNESS 1252
+#define IDC_MONO_CONTRAST 1251
+#define IDC_MONO_GRAY_CORRECTION 1254
+#define IDC_MONO_FINE_LINES 1241
