@@ -22,7 +22,7 @@
 
 namespace corv::ui {
 
-const WatermarkColor kWatermarkColors[13] = {
+const ColorChoice kColorChoices[13] = {
     {IDS_COLOR_BLACK, RGB(0, 0, 0)},        {IDS_COLOR_RED, RGB(255, 0, 0)},
     {IDS_COLOR_GREEN, RGB(0, 255, 0)},      {IDS_COLOR_BLUE, RGB(0, 0, 255)},
     {IDS_COLOR_GRAY, RGB(205, 205, 205)},   {IDS_COLOR_PURPLE, RGB(180, 0, 223)},
@@ -206,7 +206,7 @@ private:
 
     void fillColors(const BYTE (&rgb)[4]) const {
         const COLORREF wanted = RGB(rgb[0], rgb[1], rgb[2]);
-        for (const WatermarkColor& entry : kWatermarkColors) {
+        for (const ColorChoice& entry : kColorChoices) {
             WCHAR name[kNameCapacity];
             if (!LoadText(entry.name, name)) continue;
             const LRESULT index = send(IDC_WME_COLOR, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));

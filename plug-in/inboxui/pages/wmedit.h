@@ -10,11 +10,11 @@
 namespace corv::ui {
 
 // The colours a watermark can have: name string and COLORREF, in the order they are added.
-struct WatermarkColor {
+struct ColorChoice {
     UINT name;
     COLORREF color;
 };
-extern const WatermarkColor kWatermarkColors[13];
+extern const ColorChoice kColorChoices[13];
 
 // Fills a record from the dialog's controls; the position comes from the context's working
 // position. With no font selected (the printer listed none) the font is fallbackFont.

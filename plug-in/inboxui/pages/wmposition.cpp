@@ -10,6 +10,8 @@
 
 #include <commctrl.h>
 
+#include <initializer_list>
+
 namespace corv::ui {
 
 namespace {
