@@ -11,6 +11,7 @@
 #include "host/kit/ppd.h"
 #include "host/kit/uihost.h"
 #include "host/standins/helpviewer.h"
+#include "host/standins/printerfonts.h"
 #include "host/standins/uispooler.h"
 
 #include <commctrl.h>
@@ -171,6 +172,7 @@ private:
     const InstalledDriver& installed_;
     DriverOptionList options_;
     UiPluginHost ui_;
+    std::unique_ptr<PrinterFontContext> printerFonts_;
     UniqueHeap heap_;
     DWORD privateSize_ = 0;
     DevModeBuffer devmode_;
@@ -215,6 +217,10 @@ bool PrefsSession::Load() {
     // What the driver does when the printer is installed: the plug-in names its print processor.
     const HRESULT hr = ui_.plugin()->PrinterEvent(printerName_.data(), PRINTER_EVENT_INITIALIZE, 0, 0);
     Trace("PrinterEvent(PRINTER_EVENT_INITIALIZE) -> " + Hex(hr));
+    // The watermark font list asks the printer's device context, which Wine cannot make.
+    std::vector<std::wstring> faces;
+    for (const std::string& font : PrinterFonts(ppd_)) faces.push_back(Widen(font));
+    printerFonts_ = std::make_unique<PrinterFontContext>(ui_.module(), printerName_, std::move(faces));
     return true;
 }
 
@@ -755,6 +761,7 @@ bool PrefsSession::ShowSheet() {
 
 void PrefsSession::Teardown() {
     help_.Detach();
+    printerFonts_.reset();  // its patches go before the plug-in does
     ui_.Close(&violations_);
 }
 

@@ -228,3 +228,55 @@
 #define IDC_MONO_CONTRAST 1251
 #define IDC_MONO_GRAY_CORRECTION 1254
 #define IDC_MONO_FINE_LINES 1241
+// ---- Watermark page and its dialogs ----------------------------------------------------------
+
+#define IDD_WM_REMOVE 135  // "Select Watermark(s) to Remove"
+#define IDD_WM_PICK 136    // "Select a Watermark to Edit"
+#define IDC_WM_REMOVE_LIST 1039
+#define IDC_WM_REMOVE 1040
+#define IDC_WM_PICK_LIST 1169
+#define IDD_WM_POSITION 221  // "Position Watermark"
+#define IDC_POS_TOP 1221
+#define IDC_POS_VCENTER 1222
+#define IDC_POS_BOTTOM 1223
+#define IDC_POS_VOFFSET_LABEL 1061
+#define IDC_POS_VOFFSET 226
+#define IDC_POS_VSPIN 227
+#define IDC_POS_LEFT 1225
+#define IDC_POS_HCENTER 1226
+#define IDC_POS_RIGHT 1227
+#define IDC_POS_HOFFSET_LABEL 1062
+#define IDC_POS_HOFFSET 1053
+#define IDC_POS_HSPIN 1054
+#define IDC_POS_UNITS 1057
+#define IDC_POS_INCHES 1059
+#define IDC_POS_MILLIMETRES 1060
+#define IDC_POS_PREVIEW 1171
+#define IDC_POS_CENTER 1230
+#define IDD_WM_EDIT 132  // "Create Watermark", retitled Add or Edit
+#define IDC_WME_NAME_LABEL 1156
+#define IDC_WME_NAME 1157
+#define IDC_WME_TEXT_LABEL 1110
+#define IDC_WME_TEXT 1093
+#define IDC_WME_DYNAMIC 1229
+#define IDC_WME_CONFIGURE 1003
+#define IDC_WME_FONT_LABEL 1111
+#define IDC_WME_FONT 1096
+#define IDC_WME_SIZE_LABEL 1113
+#define IDC_WME_SIZE 1097
+#define IDC_WME_COLOR_LABEL 1114
+#define IDC_WME_COLOR 1100
+#define IDC_WME_STYLE_GROUP 1112
+#define IDC_WME_STRIKEOUT 1090
+#define IDC_WME_ITALIC 1159
+#define IDC_WME_UNDERLINE 1091
+#define IDC_WME_BOLD 1158
+#define IDC_WME_OUTLINE 1092
+#define IDC_WME_INTENSITY_LABEL 1115
+#define IDC_WME_INTENSITY 1095
+#define IDC_WME_INTENSITY_SPIN 1109
+#define IDC_WME_ANGLE_LABEL 1117
+#define IDC_WME_ANGLE 1098
+#define IDC_WME_ANGLE_SPIN 1099
+#define IDC_WME_PREVIEW 1171
+#define IDC_WME_POSITION 1218
