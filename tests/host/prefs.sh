@@ -150,11 +150,11 @@ case $case_name in
     [ -f "$corvui" ] || skip "corvui.dll is not built beside corvhost.exe"
     prefs --set dwOutputTo=4 --set szHoldUserName=ann --set szHoldPin=4711 --set bKeepDuplicateJobs=1
     common
-    has 'page 1: "Output Options"'
+    has 'page 2: "Output Options"'  # the first of the plug-in's pages, after the driver's own
     has_re '^CPSFUNC_ADD_PROPSHEETPAGEW template 128 -> [1-9]'
     has "record: dwOutputTo 4"
     has 'record: szHoldUserName "ann"'
-    has 'record: szHoldPin "****"'
+    has_re '^record: szHoldPin "\*{4}"$'
     has "record: bKeepDuplicateJobs 1"
     hasnt_re '4711'
     ;;
@@ -163,7 +163,7 @@ case $case_name in
     prefs --set dwOutputTo=3 --set fax.szRecipientName=Bea --set fax.szFaxNumber=5550100 \
           --set fax.szFaxStation=Desk --set fax.bFaxCoverPage=1 --set fax.dwCoverParts=3
     common
-    has 'page 1: "Output Options"'
+    has 'page 2: "Output Options"'  # the first of the plug-in's pages, after the driver's own
     has "record: dwOutputTo 3"
     has 'record: szRecipientName "Bea"'
     has 'record: szFaxNumber "5550100"'
