@@ -17,10 +17,11 @@ std::string Int(int v) { return std::to_string(v); }
 // what the plug-in's own n-up procedures rely on; host/print/NUP-CONTRACT.md says how the pieces
 // work together on a manual-duplex sheet. `;` closes the cell that startnup opened; startpage
 // begins a page in it. A cell gets its frame when its page is done, so that a cell opened and
-// closed again without a page stays blank. A side leaves the printer in sheetout_nup only: when its last cell is done
-// (nupshowpage), when a whole page has been drawn on it, when a page is to be drawn whole after
-// it, and at the end of the job. A side that n-up left with free cells stays until then, so that
-// a grid that starts again on it (definenup and startnup right after finalpage) continues it.
+// closed again without a page stays blank. A side leaves the printer in sheetout_nup only: when
+// its last cell is done (nupshowpage), when a whole page has been drawn on it, when a page is to
+// be drawn whole after it, and at the end of the job. A side that n-up left with free cells stays
+// until then, so that a grid that starts again on it (definenup and startnup right after
+// finalpage) continues it.
 constexpr char kProcedures[] = R"PS(/~ /exch load def
 /! /pop load def
 /@ /dup load def

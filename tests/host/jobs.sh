@@ -55,12 +55,14 @@ batch() {
 }
 
 # nup_jobs N: manual-duplex jobs at N pages per sheet, each of 1 to 2N+1 pages, long and short
-# edge; the same with the fax cover page at the end; with a page skipped by the page-skip escape
-# and the manual duplex modes asked for by escape; one with the first page of the second sheet
-# erased; and one without manual duplex, whose sides the manual-duplex job must match. Written
-# as nupjobs.batch for corvhost and nupjobs.manifest for nupcheck.py.
+# edge; with the fax cover page at the end, and with a page skipped by the page-skip escape and
+# the manual duplex modes asked for by escape, for the page counts that put the last page on each
+# kind of slot (1, 2, 3, N, N+1, N+2, 2N+1); one with the first page of the second sheet erased;
+# and one without manual duplex, whose sides the manual-duplex job must match. Written as
+# nupjobs.batch for corvhost and nupjobs.manifest for nupcheck.py.
 nup_jobs() {
   local n=$1 last=$(( 2 * $1 + 1 )) p d skip
+  local slots=" 1 2 3 $n $(( n + 1 )) $(( n + 2 )) $last "
   local fax="--set dwOutputTo=3 --set fax.szFaxNumber=5551234 --set fax.bFaxCoverPage=1 --set fax.dwCoverParts=7"
   nup_out() { echo "--out $(winpath "$work/$1.prn")"; }
   : >nupjobs.batch
@@ -70,6 +72,7 @@ nup_jobs() {
       echo "--nup $n --pages $p --duplex $d $(nup_out "$d-p$p")" >>nupjobs.batch
       echo "$d-p$p $n $p$([ "$d$p" = "long$last" ] && echo " same=plain")" >>nupjobs.manifest
     done
+    [[ $slots == *" $p "* ]] || continue
     d=$([ $((p % 2)) -eq 1 ] && echo long || echo short)
     echo "--nup $n --pages $p --duplex $d $fax $(nup_out "cover-p$p")" >>nupjobs.batch
     echo "cover-p$p $n $p cover" >>nupjobs.manifest
