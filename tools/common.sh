@@ -3,7 +3,9 @@
 
 CORV_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 CORV_BUILD=${CORV_BUILD:-$CORV_ROOT/build}
-CORV_PACKAGES="g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 wine wine64 xvfb xauth cmake make googletest ghostscript"
+# cups-client: cupstestppd for the printer descriptions; fp-utils: chmcmd for the help file; zip
+# for the package; clang with its sanitizer and fuzzer runtimes for the native fuzz build.
+CORV_PACKAGES="g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 wine wine64 xvfb xauth cmake make googletest ghostscript cups-client fp-utils zip clang libclang-rt-14-dev"
 
 corv_install() {
   local missing=""

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the plug-ins and prints a sample job through them with corvhost, the stand-in for the
 # PostScript core driver and the spooler. The job stream lands in out/job.prn and is shown; with
-# Ghostscript at hand its sheets are rendered to out/job-N.png as well.
+# Ghostscript at hand its sheets are rendered to out/job-N.png as well, at the previews' 50 dpi:
+# each sheet carries the watermark its page preview (out/preview/page-N.png) shows.
 #
 #   bash tools/main-job.sh                 # the sample job: three pages, confidential print,
 #                                          # a dynamic watermark (previews in out/preview)
@@ -15,7 +16,9 @@ trap corv_wine_down EXIT
 mkdir -p "$CORV_ROOT/out"
 cd "$CORV_ROOT"
 
+sample=
 if [ $# -eq 0 ]; then
+  sample=1
   # Confidential print with a PIN, and a watermark whose text the UI plug-in fills in from the
   # spooler's job; each page as the UI plug-in drew it lands in out/preview.
   set -- --pages 3 --doc "Corvane sample job" \
@@ -41,5 +44,8 @@ if [ -s "$out" ]; then
     rm -f "${out%.*}"-*.png
     gs -q -dBATCH -dNOPAUSE -dSAFER -sDEVICE=png16m -r50 -o "${out%.*}-%d.png" "$out" &&
       echo "rendered: $(ls "${out%.*}"-*.png | tr '\n' ' ')"
+    if [ -n "$sample" ]; then
+      echo "as the UI plug-in drew them: $(ls out/preview/page-*.png | tr '\n' ' ')"
+    fi
   fi
 fi

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test under Wine, then the DLL and page tests once more under
-# Wine's heap checking. Exits non-zero on any failure or heap error.
+# Wine's heap checking, then the fuzz targets of the functional core (tools/fuzz.sh). Exits
+# non-zero on any failure or heap error.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 corv_install
@@ -10,3 +11,5 @@ trap corv_wine_down EXIT
 cd "$CORV_BUILD"
 ctest --no-tests=error --output-on-failure -j"$(nproc)" --timeout 300
 corv_heap_check
+corv_wine_down
+bash "$CORV_ROOT/tools/fuzz.sh"

@@ -1,12 +1,52 @@
 #include "host/kit/memstats.h"
 
 #include <psapi.h>
+#include <winternl.h>
 
 #include <cstdio>
+#include <cstring>
 
 namespace corv::host {
+namespace {
+
+// Where the x64 PEB keeps the GDI handle table.
+constexpr size_t kPebGdiSharedHandleTable = 0xF8;
+static_assert(sizeof(void*) == 8, "the PEB offset is the x64 one");
+
+double Growth(double now, double first) { return first > 0 ? now / first : 0; }
+
+// GCC takes the TEB's read through the gs segment for an out-of-bounds array read.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Warray-bounds"
+const BYTE* ProcessEnvironmentBlock() { return reinterpret_cast<const BYTE*>(NtCurrentTeb()->ProcessEnvironmentBlock); }
+#pragma GCC diagnostic pop
+
+}  // namespace
+
+DWORD CountGdiObjects(const GdiHandleEntry* table, size_t count) {
+    DWORD n = 0;
+    for (size_t i = 0; table && i < count; ++i)
+        if (table[i].type && !(table[i].unique & kGdiStockFlag)) ++n;
+    return n;
+}
 
 bool ReadMemoryFigures(ProcessMemory* memory) {
+    memory->gdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    memory->userObjects = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    memory->gdiFromTable = false;
+    memory->userKnown = true;
+    // Wine answers both with 0 (a stub); it keeps the process's GDI handles in the PEB's table.
+    // Its pages are touched before memory is read, so that the reading does not count itself.
+    if (memory->gdiObjects == 0 && memory->userObjects == 0) {
+        memory->userKnown = false;
+        const BYTE* peb = ProcessEnvironmentBlock();
+        const GdiHandleEntry* table = nullptr;
+        if (peb) std::memcpy(&table, peb + kPebGdiSharedHandleTable, sizeof table);
+        if (table) {
+            memory->gdiObjects = CountGdiObjects(table, kGdiHandleCount);
+            memory->gdiFromTable = true;
+        }
+    }
     PROCESS_MEMORY_COUNTERS_EX counters{};
     counters.cb = sizeof counters;
     if (!GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
@@ -25,15 +65,21 @@ void MemoryWatch::PageDone(int page) {
         std::printf("memstats: page %d: GetProcessMemoryInfo failed (%lu)\n", page, GetLastError());
         return;
     }
-    std::printf("memstats: page %5d: working set %8zu KiB, private bytes %8zu KiB\n", page, now.workingSet / 1024,
-                now.privateBytes / 1024);
+    char user[32] = "n/a";
+    if (now.userKnown) std::snprintf(user, sizeof user, "%lu", static_cast<unsigned long>(now.userObjects));
+    std::printf("memstats: page %5d: working set %8zu KiB, private bytes %8zu KiB, GDI objects %lu%s, USER objects %s\n",
+                page, now.workingSet / 1024, now.privateBytes / 1024, static_cast<unsigned long>(now.gdiObjects),
+                now.gdiFromTable ? " (handle table)" : "", user);
     if (page == kPages[0]) {
         first_ = now;
         haveFirst_ = true;
     } else if (haveFirst_ && first_.workingSet && first_.privateBytes) {
-        std::printf("memstats: page %d against page %d: working set x%.3f, private bytes x%.3f\n", page, kPages[0],
-                    static_cast<double>(now.workingSet) / static_cast<double>(first_.workingSet),
-                    static_cast<double>(now.privateBytes) / static_cast<double>(first_.privateBytes));
+        std::printf("memstats: page %d against page %d: working set x%.3f, private bytes x%.3f, GDI objects x%.3f",
+                    page, kPages[0], Growth(now.workingSet, first_.workingSet),
+                    Growth(now.privateBytes, first_.privateBytes), Growth(now.gdiObjects, first_.gdiObjects));
+        if (now.userKnown && first_.userKnown)
+            std::printf(", USER objects x%.3f", Growth(now.userObjects, first_.userObjects));
+        std::printf("\n");
     }
 }
 

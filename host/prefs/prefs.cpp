@@ -3,11 +3,15 @@
 #include "common/handles.h"
 #include "common/record.h"
 #include "host/kit/devmodes.h"
+#include "host/kit/driverpackage.h"
+#include "host/kit/fields.h"
 #include "host/print/driver.h"
 #include "host/kit/hostio.h"
 #include "host/prefs/optionlist.h"
 #include "host/kit/ppd.h"
 #include "host/kit/uihost.h"
+#include "host/standins/helpviewer.h"
+#include "host/standins/printerfonts.h"
 #include "host/standins/uispooler.h"
 
 #include <commctrl.h>
@@ -39,10 +43,13 @@ void Say(const char* format, ...) {
 void DestroyHeap(HANDLE heap) { HeapDestroy(heap); }
 using UniqueHeap = Unique<HANDLE, DestroyHeap>;
 
-// A picture of a window as it stands on the screen, saved as PNG through GDI+.
-bool SaveWindowPicture(HWND window, const std::wstring& path, std::string* error) {
+// A picture of a window as it stands on the screen, saved as PNG through GDI+; with `beside`,
+// of the screen under both windows (the sheet and the help window placed next to it).
+bool SaveWindowPicture(HWND window, HWND beside, const std::wstring& path, std::string* error) {
     RECT r;
     if (!GetWindowRect(window, &r)) return *error = "the sheet has no window rectangle", false;
+    RECT other;
+    if (beside && GetWindowRect(beside, &other)) UnionRect(&r, &r, &other);
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return *error = "the sheet has no size", false;
     UniqueDC memory(CreateCompatibleDC(nullptr));
@@ -57,11 +64,22 @@ bool SaveWindowPicture(HWND window, const std::wstring& path, std::string* error
     if (!memory || !bitmap) return *error = "no memory bitmap for the picture", false;
     {
         SelectGuard select(memory.get(), bitmap.get());
-        // What the display shows; PrintWindow only where the window DC cannot be read.
-        HDC screen = GetWindowDC(window);
-        bool copied = screen && BitBlt(memory.get(), 0, 0, w, h, screen, 0, 0, SRCCOPY);
-        if (screen) ReleaseDC(window, screen);
-        if (!copied && !PrintWindow(window, memory.get(), 0)) return *error = "the sheet could not be copied", false;
+        PatBlt(memory.get(), 0, 0, w, h, WHITENESS);
+        // Each window where it stands: what the display shows, PrintWindow only where the
+        // window DC cannot be read.
+        for (HWND each : {window, beside}) {
+            RECT at;
+            if (!each || !GetWindowRect(each, &at)) continue;
+            const int x = at.left - r.left, y = at.top - r.top;
+            HDC screen = GetWindowDC(each);
+            bool copied = screen && BitBlt(memory.get(), x, y, at.right - at.left, at.bottom - at.top, screen, 0, 0, SRCCOPY);
+            if (screen) ReleaseDC(each, screen);
+            POINT origin;
+            SetViewportOrgEx(memory.get(), x, y, &origin);
+            if (!copied) copied = PrintWindow(each, memory.get(), 0);
+            SetViewportOrgEx(memory.get(), origin.x, origin.y, nullptr);
+            if (!copied) return *error = "a window could not be copied", false;
+        }
     }
     Gdiplus::GdiplusStartupInput input;
     ULONG_PTR token = 0;
@@ -80,12 +98,31 @@ bool SaveWindowPicture(HWND window, const std::wstring& path, std::string* error
     return true;
 }
 
+// What the Output Options page stored: destination, held-job fields (the PIN only as stars) and
+// the fax record's fields and cover parts.
+void ReportOutputOptions(const JobSettings& record) {
+    auto text = [](const WCHAR* field, size_t capacity) {
+        return Narrow(std::wstring(field, wcsnlen(field, capacity)));
+    };
+    const FaxRecord& fax = record.fax;
+    std::printf("record: dwOutputTo %lu\n", static_cast<unsigned long>(record.dwOutputTo));
+    std::printf("record: szHoldUserName \"%s\"\n", text(record.szHoldUserName, 25).c_str());
+    std::printf("record: szHoldPin \"%s\"\n", std::string(wcsnlen(record.szHoldPin, 5), '*').c_str());
+    std::printf("record: bKeepDuplicateJobs %u\n", static_cast<unsigned>(record.bKeepDuplicateJobs));
+    std::printf("record: szRecipientName \"%s\"\n", text(fax.szRecipientName, 128).c_str());
+    std::printf("record: szFaxNumber \"%s\"\n", text(fax.szFaxNumber, 128).c_str());
+    std::printf("record: szFaxStation \"%s\"\n", text(fax.szFaxStation, 128).c_str());
+    std::printf("record: wFaxResolution %u\n", static_cast<unsigned>(fax.wFaxResolution));
+    std::printf("record: bFaxCoverPage %u\n", static_cast<unsigned>(fax.bFaxCoverPage));
+    std::printf("record: dwCoverParts %lu\n", static_cast<unsigned long>(fax.dwCoverParts));
+}
+
 // One printing-preferences sheet: the core driver's side of it.
 class PrefsSession {
 public:
-    PrefsSession(const PrefsOptions& options, const Ppd& ppd, PrinterFacts facts)
-        : o_(options), ppd_(ppd), options_(ppd),
-          ui_(ppd, std::move(facts), [this](const std::string& line) { Trace(line); }) {}
+    PrefsSession(const PrefsOptions& options, const Ppd& ppd, const InstalledDriver& installed)
+        : o_(options), ppd_(ppd), installed_(installed), options_(ppd),
+          ui_(ppd, DescribePrinter(ppd, installed), [this](const std::string& line) { Trace(line); }) {}
 
     int Run();
 
@@ -124,12 +161,18 @@ private:
     LONG_PTR OnPluginSheetFunction(HANDLE sheet, UINT function, LPARAM lParam1, LPARAM lParam2);
     LONG OnOption(PCPSUICBPARAM param);
     void OnTimer();
+    void AskHelp(HWND sheet);
+    void ReadAboutFiles(HWND page);
+    bool TakePicture(HWND sheet);
+    void SavePicture(HWND window);
     LONG CallPlugin(WORD reason, LPARAM lParam);
 
     const PrefsOptions& o_;
     const Ppd& ppd_;
+    const InstalledDriver& installed_;
     DriverOptionList options_;
     UiPluginHost ui_;
+    std::unique_ptr<PrinterFontContext> printerFonts_;
     UniqueHeap heap_;
     DWORD privateSize_ = 0;
     DevModeBuffer devmode_;
@@ -153,6 +196,10 @@ private:
     int ticks_ = 0;
     int step_ = 0;
     bool screenshotSaved_ = false;
+    HelpRecorder help_;
+    bool helpAsked_ = false;
+    HWND helpWindow_ = nullptr;
+    std::vector<std::string> aboutRows_;  // the About page's file list as shown
     std::vector<std::string> violations_;
 
     static PrefsSession* current_;
@@ -162,10 +209,18 @@ PrefsSession* PrefsSession::current_ = nullptr;
 
 bool PrefsSession::Load() {
     std::string error;
-    if (!ui_.Open(o_.plugin.empty() ? ProgramFolder() + L"corvui.dll" : o_.plugin, &error)) return Fail(error);
+    if (o_.plugin.empty() && installed_.uiPlugin.empty())
+        return Fail("the printer's plug-in configuration names no UI plug-in");
+    if (!ui_.Open(o_.plugin.empty() ? installed_.uiPlugin : o_.plugin, &error)) return Fail(error);
+    // The help the plug-in's pages open goes through a recorder to Wine's HTML help.
+    if (!help_.Attach(ui_.module())) Trace("the UI plug-in imports no GetProcAddress: its help calls are not recorded");
     // What the driver does when the printer is installed: the plug-in names its print processor.
     const HRESULT hr = ui_.plugin()->PrinterEvent(printerName_.data(), PRINTER_EVENT_INITIALIZE, 0, 0);
     Trace("PrinterEvent(PRINTER_EVENT_INITIALIZE) -> " + Hex(hr));
+    // The watermark font list asks the printer's device context, which Wine cannot make.
+    std::vector<std::wstring> faces;
+    for (const std::string& font : PrinterFonts(ppd_)) faces.push_back(Widen(font));
+    printerFonts_ = std::make_unique<PrinterFontContext>(ui_.module(), printerName_, std::move(faces));
     return true;
 }
 
@@ -182,10 +237,11 @@ bool PrefsSession::DevModes() {
     devmode_ = DevModeBuffer(base, privateSize_);
     if (!DefaultDevMode(caller, &devmode_, &error)) return Fail(error);
     Trace("DevMode(OEMDM_DEFAULT) -> S_OK");
-    // An application's DEVMODE, here the defaults themselves, merged into the driver's.
-    const DevModeBuffer input = devmode_;
-    if (!MergeDevMode(caller, input, &devmode_, &error)) return Fail(error);
-    Trace("DevMode(OEMDM_MERGE) -> S_OK");
+    // The record as a stored document would bring it: the sheet's pages start from these values.
+    if (!o_.settings.empty() && privateSize_ != kRecordSize) return Fail("--set needs the job settings record");
+    for (const auto& setting : o_.settings)
+        if (!ApplySetting(reinterpret_cast<JobSettings*>(devmode_.Private()), setting, &error))
+            return Fail("--set " + error);
     return true;
 }
 
@@ -479,6 +535,75 @@ HWND FindSheetWindow() {
     return found;
 }
 
+// One step a tick, so each shown window paints before it is pictured: the chosen page (the last
+// by default) is shown; with --press its button is clicked and the dialog it opens, inside its
+// own modal loop, is pictured and cancelled. True once the picture is taken.
+bool PrefsSession::TakePicture(HWND sheet) {
+    switch (step_) {
+        case 0: {
+            int index = static_cast<int>(tabs_.size()) - 1;
+            for (size_t i = 0; i < tabs_.size(); ++i)
+                if (!o_.page.empty() && tabs_[i] == o_.page) index = static_cast<int>(i);
+            PropSheet_SetCurSel(sheet, nullptr, index);
+            RedrawWindow(sheet, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            step_ = o_.press ? 10 : 1;
+            return false;
+        }
+        case 10: {
+            // Posted: the dialog's modal loop must run outside this tick.
+            HWND page = PropSheet_GetCurrentPageHwnd(sheet);
+            HWND button = page ? GetDlgItem(page, o_.press) : nullptr;
+            if (!button) {
+                Say("no control %d on the page to press", o_.press);
+                step_ = 1;
+                return false;
+            }
+            PostMessageW(page, WM_COMMAND, MAKEWPARAM(o_.press, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+            step_ = 11;
+            return false;
+        }
+        case 11:
+        case 12:
+        case 13: {
+            // The dialog the button opened: an enabled window of this thread owned by the sheet.
+            struct Found {
+                HWND owner, dialog;
+            } found{sheet, nullptr};
+            EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM p) -> BOOL {
+                auto* f = reinterpret_cast<Found*>(p);
+                if (GetWindow(w, GW_OWNER) != f->owner || !IsWindowVisible(w) || !IsWindowEnabled(w)) return TRUE;
+                f->dialog = w;
+                return FALSE;
+            }, reinterpret_cast<LPARAM>(&found));
+            if (step_ == 13) {
+                // Done once the dialog has gone; the sheet is left alone until then.
+                if (found.dialog) return false;
+                step_ = 1;
+                return true;
+            }
+            if (!found.dialog) return false;
+            if (step_ == 11) {
+                RedrawWindow(found.dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+                step_ = 12;
+                return false;
+            }
+            SavePicture(found.dialog);
+            PostMessageW(found.dialog, WM_COMMAND, IDCANCEL, 0);
+            step_ = 13;
+            return false;
+        }
+        default:
+            SavePicture(sheet);
+            return true;
+    }
+}
+
+void PrefsSession::SavePicture(HWND window) {
+    std::string error;
+    if (SaveWindowPicture(window, helpWindow_, o_.screenshot, &error)) log_.push_back("screenshot " + Narrow(o_.screenshot));
+    else Say("no screenshot: %s", error.c_str());
+}
+
 void PrefsSession::OnTimer() {
     ++ticks_;
     HWND sheet = FindSheetWindow();
@@ -499,18 +624,14 @@ void PrefsSession::OnTimer() {
         GetWindowTextW(sheet, title, 256);
         log_.push_back("sheet window \"" + Narrow(title) + "\"");
     }
+    if (o_.askHelp && !helpAsked_) {
+        helpAsked_ = true;
+        AskHelp(sheet);
+        return;
+    }
     if (!o_.screenshot.empty() && !screenshotSaved_) {
-        // The last page is the About page: show it, let it paint, then take the picture.
-        if (step_ == 0) {
-            PropSheet_SetCurSel(sheet, nullptr, static_cast<int>(tabs_.size()) - 1);
-            RedrawWindow(sheet, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-            step_ = 1;
-            return;
-        }
-        std::string error;
+        if (!TakePicture(sheet)) return;
         screenshotSaved_ = true;
-        if (SaveWindowPicture(sheet, o_.screenshot, &error)) log_.push_back("screenshot " + Narrow(o_.screenshot));
-        else Say("no screenshot: %s", error.c_str());
         if (!o_.autoClose) {
             PropSheet_PressButton(sheet, PSBTN_CANCEL);
             return;
@@ -519,6 +640,10 @@ void PrefsSession::OnTimer() {
     if (!o_.autoClose) return;
     if (step_ < 2) {
         step_ = 2;
+        // Every page once, as a user who looks through the sheet: only pages that were made take
+        // part in Apply.
+        for (int i = 0; i < static_cast<int>(tabs_.size()); ++i) PropSheet_SetCurSel(sheet, nullptr, i);
+        log_.push_back("visited every page");
         PropSheet_PressButton(sheet, PSBTN_APPLYNOW);
         log_.push_back("pressed Apply");
         return;
@@ -527,6 +652,45 @@ void PrefsSession::OnTimer() {
         step_ = 3;
         PropSheet_PressButton(sheet, PSBTN_OK);
         log_.push_back("pressed OK");
+    }
+}
+
+// What the sheet's Help button does on its last page, the About page: PSN_HELP to the page.
+void PrefsSession::AskHelp(HWND sheet) {
+    const int last = static_cast<int>(tabs_.size()) - 1;
+    PropSheet_SetCurSel(sheet, nullptr, last);
+    HWND page = PropSheet_GetCurrentPageHwnd(sheet);
+    if (!page) {
+        log_.push_back("help: the sheet shows no page");
+        return;
+    }
+    ReadAboutFiles(page);
+    const size_t before = help_.calls().size();
+    PSHNOTIFY notify{};
+    notify.hdr.hwndFrom = sheet;
+    notify.hdr.code = PSN_HELP;
+    SendMessageW(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&notify));
+    log_.push_back("help asked on page " + std::to_string(last + 1) + " \"" + Narrow(tabs_[last]) + "\"");
+    for (size_t i = before; i < help_.calls().size(); ++i) {
+        const HelpRecorder::Call& call = help_.calls()[i];
+        log_.push_back("HtmlHelpW(\"" + Narrow(call.file) + "\", " + HtmlHelpCommandName(call.command) + ", " +
+                       std::to_string(call.data) + ") -> " +
+                       (call.window ? "window \"" + Narrow(call.title) + "\"" : std::string("no window")));
+        if (call.window) helpWindow_ = call.window;
+    }
+    if (help_.calls().size() == before) log_.push_back("help: no HtmlHelpW call");
+}
+
+// The About page's file list (control 1081) as the user sees it: file and version per row.
+void PrefsSession::ReadAboutFiles(HWND page) {
+    HWND list = GetDlgItem(page, 1081);
+    if (!list) return;
+    const int rows = ListView_GetItemCount(list);
+    for (int i = 0; i < rows; ++i) {
+        WCHAR file[MAX_PATH] = {}, version[64] = {};
+        ListView_GetItemText(list, i, 0, file, MAX_PATH);
+        ListView_GetItemText(list, i, 1, version, 64);
+        aboutRows_.push_back(Narrow(file) + " " + Narrow(version));
     }
 }
 
@@ -595,12 +759,17 @@ bool PrefsSession::ShowSheet() {
     return true;
 }
 
-void PrefsSession::Teardown() { ui_.Close(&violations_); }
+void PrefsSession::Teardown() {
+    help_.Detach();
+    printerFonts_.reset();  // its patches go before the plug-in does
+    ui_.Close(&violations_);
+}
 
 void PrefsSession::Report() {
     std::printf("plug-in: signature %s, version %lu\n", Hex(ui_.signature()).c_str(), static_cast<unsigned long>(ui_.version()));
     for (const auto& line : log_) std::printf("%s\n", line.c_str());
     for (size_t i = 0; i < tabs_.size(); ++i) std::printf("page %zu: \"%s\"\n", i + 1, Narrow(tabs_[i]).c_str());
+    for (const auto& row : aboutRows_) std::printf("about file: %s\n", row.c_str());
     for (const auto& p : ui_.spooler().printProcessorsSet()) std::printf("print processor set: \"%s\"\n", Narrow(p).c_str());
     for (const auto& u : ui_.core().updates())
         std::printf("DrvUpdateUISetting: \"%s\", previous %lu, mode %lu\n",
@@ -610,6 +779,16 @@ void PrefsSession::Report() {
     if (privateSize_ == kRecordSize) {
         auto record = reinterpret_cast<const JobSettings*>(devmode_.Private());
         std::printf("record: bWatermarkOnEscape %u\n", static_cast<unsigned>(record->bWatermarkOnEscape));
+        ReportOutputOptions(*record);
+        // The colour pages' fields, in the form --set reads them back.
+        for (const char* name : {"dwColorCorrection", "dwRgbImage", "dwRgbText", "dwRgbGraphics", "dwCmykImage",
+                                 "dwCmykText", "dwCmykGraphics", "bColorBalance", "lBalanceCyan", "lBalanceMagenta",
+                                 "lBalanceYellow", "lBalanceBlack", "dwPallidor", "lBrightness", "lContrast",
+                                 "lSaturation", "bGrayCorrection", "bFineLines"}) {
+            FieldRef field;
+            if (FindField(name, &field))
+                std::printf("record: %s=%s\n", name, Narrow(FormatField(*record, field)).c_str());
+        }
     }
     std::printf("result: %s\n", !setResultSeen_ ? "no SET_RESULT"
                                 : sheetResult_ == CPSUI_OK ? "CPSUI_OK" : "CPSUI_CANCEL");
@@ -647,14 +826,32 @@ bool ParsePrefsOptions(int argc, const wchar_t* const* argv, PrefsOptions* o, st
         };
         if (arg == L"--ui") {
             if (!value(&o->plugin)) return fail("--ui needs the path of the UI plug-in");
-        } else if (arg == L"--render") {
-            if (!value(&o->render)) return fail("--render needs the path of the rendering plug-in");
+        } else if (arg == L"--driver") {
+            if (!value(&o->driver)) return fail("--driver needs the package folder");
+        } else if (arg == L"--ask-help") {
+            o->askHelp = true;
         } else if (arg == L"--ppd") {
             if (!value(&o->ppd)) return fail("--ppd needs a printer description");
         } else if (arg == L"--screenshot") {
             if (!value(&o->screenshot)) return fail("--screenshot needs a PNG file name");
+        } else if (arg == L"--page") {
+            if (!value(&o->page)) return fail("--page needs a page's title");
+        } else if (arg == L"--press") {
+            std::wstring text;
+            wchar_t* end = nullptr;
+            if (!value(&text)) return fail("--press needs a control id");
+            long n = std::wcstol(text.c_str(), &end, 10);
+            if (!end || *end || n < 1 || n > 65535) return fail("--press needs a control id from 1 to 65535");
+            o->press = static_cast<int>(n);
         } else if (arg == L"--auto-close") {
             o->autoClose = true;
+        } else if (arg == L"--set") {
+            std::wstring setting;
+            JobSettings scratch{};
+            std::string why;
+            if (!value(&setting)) return fail("--set needs field=value");
+            if (!ApplySetting(&scratch, setting, &why)) return fail("--set " + why);
+            o->settings.push_back(setting);
         } else if (arg == L"--trace") {
             o->trace = true;
         } else if (arg == L"--help" || arg == L"-h") {
@@ -669,13 +866,19 @@ bool ParsePrefsOptions(int argc, const wchar_t* const* argv, PrefsOptions* o, st
 std::string PrefsUsageText() {
     return "usage: corvhost prefs [options]\n"
            "Opens the UI plug-in's printing-preferences sheet as the core driver does.\n"
-           "  --ui DLL          the UI plug-in (default: corvui.dll beside corvhost.exe)\n"
-           "  --render DLL      the driver file the spooler names (default: corvrend.dll beside corvhost.exe)\n"
-           "  --ppd FILE        printer description (default: printers\\corvane-cp4500.ppd)\n"
+           "  --driver DIR      the package the printer's driver is installed from (default: driver\\\n"
+           "                    beside corvhost.exe)\n"
+           "  --ui DLL          the UI plug-in (default: the one the package's configuration file names)\n"
+           "  --ppd FILE        printer description (default: the package's first model's)\n"
            "  --auto-close      press Apply, then OK, once the sheet is shown\n"
+           "  --ask-help        show the About page, ask it for help and list its files\n"
+           "  --set FIELD=VALUE a field of the driver's record before the sheet opens (repeatable;\n"
+           "                    corvhost print --list-fields names them)\n"
            "  --screenshot PNG  save a picture of the sheet's last page once it has painted, then close\n"
+           "  --page TITLE      picture the page of that title instead of the last\n"
+           "  --press ID        click control ID on that page and picture the dialog it opens\n"
            "  --trace           log every call into the plug-in\n"
-           "Prints the sheet's pages, the sheet function calls and the result.\n";
+           "Prints the sheet's pages, the sheet function calls, the record's colour fields and the result.\n";
 }
 
 int RunPrefs(int argc, wchar_t** argv) {
@@ -689,21 +892,14 @@ int RunPrefs(int argc, wchar_t** argv) {
         std::fputs(PrefsUsageText().c_str(), stdout);
         return kExitOk;
     }
-    std::wstring ppdPath = FullPath(options.ppd.empty() ? ProgramFolder() + L"printers\\corvane-cp4500.ppd" : options.ppd);
-    std::string text;
-    if (!ReadWholeFile(ppdPath, &text)) {
-        Say("cannot read the printer description %s", Narrow(ppdPath).c_str());
-        return kExitBadInput;
-    }
+    InstalledDriver installed;
     Ppd ppd;
-    if (!ParsePpd(text, &ppd, &error)) {
-        Say("%s: %s", Narrow(ppdPath).c_str(), error.c_str());
+    if (!SetUpPrinter(options.driver.empty() ? ProgramFolder() + L"driver\\" : options.driver, options.ppd,
+                      &installed, &ppd, &error)) {
+        Say("%s", error.c_str());
         return kExitBadInput;
     }
-    PrefsSession session(
-        options, ppd,
-        DescribePrinter(ppd, ppdPath, FullPath(options.plugin.empty() ? ProgramFolder() + L"corvui.dll" : options.plugin),
-                        FullPath(options.render.empty() ? ProgramFolder() + L"corvrend.dll" : options.render)));
+    PrefsSession session(options, ppd, installed);
     return session.Run();
 }
 

@@ -9,17 +9,22 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace corv::host {
 
 struct PrefsOptions {
-    std::wstring plugin;      // empty: corvui.dll beside corvhost.exe
-    std::wstring render;      // empty: corvrend.dll beside corvhost.exe (named as the driver file)
-    std::wstring ppd;         // empty: printers\corvane-cp4500.ppd beside corvhost.exe
+    std::wstring driver;      // the package the printer's driver is installed from; empty: driver\ beside corvhost.exe
+    std::wstring plugin;      // empty: the UI plug-in the package's plug-in configuration file names
+    std::wstring ppd;         // empty: the data file of the package's first model
     std::wstring screenshot;  // a PNG of the sheet once it has painted; then the sheet closes
+    std::wstring page;        // the title of the page to picture; empty: the last
+    int press = 0;            // a control of that page to click; its dialog is pictured instead
     bool autoClose = false;   // press Apply, then OK, once the sheet is shown
+    bool askHelp = false;     // show the last page (About) and ask it for help, as its Help button would
     bool trace = false;
     bool help = false;
+    std::vector<std::wstring> settings;  // --set FIELD=VALUE, put into the driver's record before the sheet
 };
 
 bool ParsePrefsOptions(int argc, const wchar_t* const* argv, PrefsOptions* options, std::string* error);

@@ -4,7 +4,9 @@
 #include "common/record.h"
 #include "host/kit/comref.h"
 #include "host/print/corehelper.h"
+#include "host/print/emfps.h"
 #include "host/kit/devmodes.h"
+#include "host/kit/driverpackage.h"
 #include "host/kit/fields.h"
 #include "host/kit/hostio.h"
 #include "host/kit/memstats.h"
@@ -123,9 +125,9 @@ const DRVFN kCoreFunctions[] = {
 
 class Driver final : public PrintTarget {
 public:
-    Driver(const HostOptions& options, const Ppd& ppd, std::wstring ppdPath, const JobLayout& job, Spooler* spooler,
-           OutputStage* stage, HostCore* core)
-        : o_(options), ppd_(ppd), ppdPath_(std::move(ppdPath)), job_(job), spooler_(spooler), stage_(stage), core_(core) {}
+    Driver(const HostOptions& options, const Ppd& ppd, const InstalledDriver& installed, const JobLayout& job,
+           Spooler* spooler, OutputStage* stage, HostCore* core)
+        : o_(options), ppd_(ppd), installed_(installed), job_(job), spooler_(spooler), stage_(stage), core_(core) {}
 
     int Run();
 
@@ -136,6 +138,8 @@ public:
     ULONG Escape(ULONG code, ULONG inSize, PVOID in, ULONG outSize, PVOID out) override;
     bool StartExtraPage() override;
     bool EndExtraPage() override;
+    void Emit(std::string_view text) override { stage_->Put(text.data(), static_cast<DWORD>(text.size())); }
+    void PageRecorded(const PagePreview& page) override;
 
 private:
     bool Fail(const std::string& why) {
@@ -172,7 +176,6 @@ private:
     void Teardown();
     void Report();
 
-    void Emit(std::string_view text) { stage_->Put(text.data(), static_cast<DWORD>(text.size())); }
     // True when the plug-in injected its own text.
     bool Inject(DWORD point, std::string_view fallback = {}, bool replaces = false);
     std::string OutputPageCommentLabel(int page, int ordinal) const;
@@ -181,7 +184,7 @@ private:
 
     const HostOptions& o_;
     const Ppd& ppd_;
-    std::wstring ppdPath_;
+    const InstalledDriver& installed_;  // the printer's driver files, the plug-ins among them
     JobLayout job_;
     Spooler* spooler_;
     OutputStage* stage_;
@@ -248,6 +251,8 @@ ULONG Driver::OnCoreEscape(ULONG code, ULONG inSize, PVOID in) {
             WORD count;
             std::memcpy(&count, in, 2);
             DWORD usable = std::min<DWORD>(count, inSize - 2);
+            // From the UI plug-in's drawing it belongs among the drawing, where it was sent.
+            if (printing_ && printing_->PassThrough(static_cast<const BYTE*>(in) + 2, usable)) return usable;
             stage_->Put(static_cast<const BYTE*>(in) + 2, usable);
             return usable;
         }
@@ -261,8 +266,10 @@ ULONG Driver::OnCoreEscape(ULONG code, ULONG inSize, PVOID in) {
 // printer description.
 bool Driver::LoadUi() {
     if (o_.ui == L"none") return true;
-    const std::wstring path = FullPath(o_.ui.empty() ? ProgramFolder() + L"corvui.dll" : o_.ui);
-    ui_ = std::make_unique<UiPluginHost>(ppd_, DescribePrinter(ppd_, ppdPath_, path, module_.path()),
+    if (o_.ui.empty() && installed_.uiPlugin.empty())
+        return Fail("the printer's plug-in configuration names no UI plug-in (--ui none prints without one)");
+    const std::wstring path = FullPath(o_.ui.empty() ? installed_.uiPlugin : o_.ui);
+    ui_ = std::make_unique<UiPluginHost>(ppd_, DescribePrinter(ppd_, installed_),
                                          [this](const std::string& line) { Trace("UI " + line); });
     std::string error;
     if (!ui_->Open(path, &error)) return Fail("UI plug-in: " + error + " (--ui none prints without the UI plug-in)");
@@ -290,7 +297,12 @@ bool Driver::UiDevModes(const DEVMODEW& base, UiDevModeResult* result) {
 
 bool Driver::Load() {
     std::string error;
-    const std::wstring path = FullPath(o_.plugin.empty() ? ProgramFolder() + L"corvrend.dll" : o_.plugin);
+    if (o_.plugin.empty() && installed_.renderPlugin.empty())
+        return Fail("the printer's plug-in configuration names no rendering plug-in (" +
+                    Narrow(installed_.pluginConfig.empty() ? L"none among its files" : installed_.pluginConfig) + ")");
+    Trace("printer driver: \"" + installed_.model + "\" from " + Narrow(installed_.folder) + ", plug-in configuration " +
+          Narrow(installed_.pluginConfig));
+    const std::wstring path = FullPath(o_.plugin.empty() ? installed_.renderPlugin : o_.plugin);
     if (!module_.Load(path, &error)) return Fail(error);
     if (!spooler_->Redirect(module_.handle()))
         Say("note: the plug-in imports no WritePrinter from winspool.drv; nothing of it can reach the printer");
@@ -637,6 +649,7 @@ bool Driver::Stream() {
     Emit("%%BeginProlog\n");
     Inject(PSINJECT_BEGINPROLOG);
     Emit(Prolog(job_));
+    if (documentEvents) Emit(DrawingProcSet());
     Inject(PSINJECT_ENDPROLOG);
     Emit("%%EndProlog\n");
 
@@ -665,6 +678,7 @@ bool Driver::Stream() {
         settings.title = o_.doc;
         settings.pages = job_.pages;
         settings.previewFolder = o_.preview;
+        settings.fonts = PrinterFonts(ppd_);
         IPrintOemUI2* ui = ui_->plugin();
         settings.handler = [ui](HANDLE printer, HDC dc, INT event, ULONG inSize, PVOID in, ULONG outSize, PVOID out,
                                 PINT result) {
@@ -678,9 +692,12 @@ bool Driver::Stream() {
         if (o_.resetAt == ordinal && !ResetDevice()) return false;
         SendEscapes(ordinal);
         OpenPage("%%Page: " + std::to_string(order[i]) + " " + std::to_string(ordinal) + "\n", i);
-        if (printing_) printing_->StartPage(ordinal, order[i]);
-        Emit(PageBody(job_, order[i]));
-        if (printing_) printing_->EndPage();
+        if (printing_) {
+            printing_->StartPage(ordinal, order[i]);
+            printing_->EndPage(PageBody(job_, order[i]));
+        } else {
+            Emit(PageBody(job_, order[i]));
+        }
         ClosePage();
         if (o_.memStats) memory_.PageDone(ordinal);
     }
@@ -700,13 +717,16 @@ bool Driver::Stream() {
     return true;
 }
 
-// The UI side's findings join the job's; its pages are listed for the person who prints.
+// The UI side's pages are listed for the person who prints as they end.
+void Driver::PageRecorded(const PagePreview& page) {
+    if (!page.png.empty() || o_.trace) std::printf("corvhost: preview %s\n", DescribePreview(page).c_str());
+}
+
+// The UI side's findings join the job's.
 void Driver::EndUi() {
     if (!printing_) return;
     for (const auto& p : printing_->problems()) Violation("UI plug-in: " + p);
     for (const auto& n : printing_->notes()) Say("note: %s", n.c_str());
-    for (const auto& page : printing_->previews())
-        if (!page.png.empty() || o_.trace) std::printf("corvhost: preview %s\n", DescribePreview(page).c_str());
     printing_.reset();
 }
 
@@ -816,15 +836,14 @@ int RunHost(const HostOptions& options) {
         ListFields();
         return kExitOk;
     }
-    std::wstring ppdPath = options.ppd.empty() ? ProgramFolder() + L"printers\\corvane-cp4500.ppd" : options.ppd;
-    std::string text, error;
-    if (!ReadWholeFile(ppdPath, &text)) {
-        Say("cannot read the printer description %s", Narrow(ppdPath).c_str());
-        return kExitBadInput;
-    }
+    // The spooler's part first: the printer's driver installed from the package, whose
+    // configuration file names the plug-ins.
+    std::string error;
+    InstalledDriver installed;
     Ppd ppd;
-    if (!ParsePpd(text, &ppd, &error)) {
-        Say("%s: %s", Narrow(ppdPath).c_str(), error.c_str());
+    if (!SetUpPrinter(options.driver.empty() ? ProgramFolder() + L"driver\\" : options.driver, options.ppd,
+                      &installed, &ppd, &error)) {
+        Say("%s", error.c_str());
         return kExitBadInput;
     }
 
@@ -862,7 +881,7 @@ int RunHost(const HostOptions& options) {
         Say("%s: %s", Narrow(options.out).c_str(), error.c_str());
         return kExitBadInput;
     }
-    Driver driver(options, ppd, FullPath(ppdPath), job, &spooler, &stage, &core);
+    Driver driver(options, ppd, installed, job, &spooler, &stage, &core);
     int code = driver.Run();
     spooler.Close();
     return code;

@@ -91,6 +91,8 @@ bool ParseOptions(int argc, const wchar_t* const* argv, HostOptions* o, std::str
             o->color = DMCOLOR_COLOR;
         } else if (arg == L"--mono") {
             o->color = DMCOLOR_MONOCHROME;
+        } else if (arg == L"--driver") {
+            if (!value(&o->driver) || o->driver.empty()) return fail("--driver needs the package folder");
         } else if (arg == L"--plugin") {
             if (!value(&o->plugin)) return fail("--plugin needs a file");
         } else if (arg == L"--ui") {
@@ -148,16 +150,49 @@ bool ParseOptions(int argc, const wchar_t* const* argv, HostOptions* o, std::str
     return true;
 }
 
+std::vector<std::vector<std::wstring>> BatchJobs(std::wstring_view text) {
+    std::vector<std::vector<std::wstring>> jobs;
+    while (!text.empty()) {
+        size_t end = text.find(L'\n');
+        std::wstring_view line = text.substr(0, end);
+        text = end == std::wstring_view::npos ? std::wstring_view() : text.substr(end + 1);
+        std::vector<std::wstring> args{L"corvhost"};
+        std::wstring arg;
+        bool inArg = false, quoted = false;
+        for (wchar_t c : line) {
+            if (c == L'"') {
+                quoted = !quoted;
+                inArg = true;
+            } else if (!quoted && (c == L' ' || c == L'\t' || c == L'\r')) {
+                if (inArg) args.push_back(arg);
+                arg.clear();
+                inArg = false;
+            } else {
+                arg.push_back(c);
+                inArg = true;
+            }
+        }
+        if (inArg) args.push_back(arg);
+        if (args.size() > 1 && args[1][0] != L'#') jobs.push_back(std::move(args));
+    }
+    return jobs;
+}
+
 std::string UsageText() {
     return "corvhost - prints a sample job through the UI and rendering plug-ins, standing in for\n"
            "the PostScript core driver and the spooler.\n"
            "\n"
            "  corvhost [options]\n"
+           "  corvhost batch FILE  one job per line of FILE, each line options as below, all in\n"
+           "                       this one process; reports each job's exit code\n"
            "\n"
-           "  --plugin FILE        the rendering plug-in (default: corvrend.dll beside corvhost.exe)\n"
+           "  --driver DIR         the package the printer's driver is installed from, by its INF\n"
+           "                       (default: driver\\ beside corvhost.exe)\n"
+           "  --plugin FILE        the rendering plug-in (default: the one the package's plug-in\n"
+           "                       configuration file names)\n"
            "  --ui FILE|none       the UI plug-in, whose DevMode and DocumentEvent the job goes\n"
-           "                       through (default: corvui.dll beside corvhost.exe)\n"
-           "  --ppd FILE           printer description (default: printers\\corvane-cp4500.ppd)\n"
+           "                       through (default: the one the configuration file names)\n"
+           "  --ppd FILE           printer description (default: the package's first model's)\n"
            "  --out FILE           job stream (default: out\\job.prn)\n"
            "  --doc NAME           document name (default: Corvane sample job)\n"
            "  --pages N            pages of the document (default: 2)\n"
@@ -178,7 +213,8 @@ std::string UsageText() {
            "  --no-document-events prints without calling the UI plug-in's document events\n"
            "  --job-id N           spooler job id given to StartDoc (default: 1)\n"
            "  --trace              logs every call into the plug-in and every injection\n"
-           "  --memstats           prints the process's memory at pages 1000 and 10000\n";
+           "  --memstats           prints the process's memory and GDI and USER objects at pages\n"
+           "                       1000 and 10000\n";
 }
 
 }  // namespace corv::host

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace corv::host {
@@ -17,9 +18,10 @@ struct EscapeRequest {
 };
 
 struct HostOptions {
-    std::wstring plugin;  // empty: corvrend.dll beside corvhost.exe
-    std::wstring ui;      // empty: corvui.dll beside corvhost.exe; "none": no UI plug-in
-    std::wstring ppd;     // empty: printers\corvane-cp4500.ppd beside corvhost.exe
+    std::wstring driver;  // the package folder the printer's driver is installed from; empty: driver\ beside corvhost.exe
+    std::wstring plugin;  // empty: the rendering plug-in the driver's configuration file names
+    std::wstring ui;      // empty: the UI plug-in it names; "none": no UI plug-in
+    std::wstring ppd;     // empty: the data file of the package's first model
     std::wstring out = L"out\\job.prn";
     std::wstring doc = L"Corvane sample job";
     std::wstring paper;  // a *PageSize option; empty: the printer's default
@@ -35,7 +37,7 @@ struct HostOptions {
     bool documentEvents = true;  // the UI plug-in's document events, on a recorded device context
     std::wstring preview;        // folder for each page's metafile and PNG; empty: none
     bool trace = false;
-    bool memStats = false;  // prints the process's memory at pages 1000 and 10000
+    bool memStats = false;  // prints the process's memory and GUI objects at pages 1000 and 10000
     bool listFields = false;
     bool help = false;
 };
@@ -45,5 +47,10 @@ struct HostOptions {
 bool ParseOptions(int argc, const wchar_t* const* argv, HostOptions* options, std::string* error);
 
 std::string UsageText();
+
+// One job's arguments per line of a batch file (corvhost batch FILE): blanks separate them, double
+// quotes keep blanks inside one; empty lines and lines that begin with # are left out. Each
+// argument list starts with the program's name, as argv does.
+std::vector<std::vector<std::wstring>> BatchJobs(std::wstring_view text);
 
 }  // namespace corv::host

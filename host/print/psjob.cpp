@@ -13,8 +13,15 @@ std::string Num(double v) {
 
 std::string Int(int v) { return std::to_string(v); }
 
-// The prolog's fixed part. The short names are the contract with the plug-in's own n-up
-// procedures; `;` closes the cell that startnup opened, and startpage begins a page in it.
+// The prolog's fixed part. The short names, `;`, startpage, LH, realshowpage and finalpage are
+// what the plug-in's own n-up procedures rely on; host/print/NUP-CONTRACT.md says how the pieces
+// work together on a manual-duplex sheet. `;` closes the cell that startnup opened; startpage
+// begins a page in it. A cell gets its frame when its page is done, so that a cell opened and
+// closed again without a page stays blank. A side leaves the printer in sheetout_nup only: when
+// its last cell is done (nupshowpage), when a whole page has been drawn on it, when a page is to
+// be drawn whole after it, and at the end of the job. A side that n-up left with free cells stays
+// until then, so that a grid that starts again on it (definenup and startnup right after
+// finalpage) continues it.
 constexpr char kProcedures[] = R"PS(/~ /exch load def
 /! /pop load def
 /@ /dup load def
@@ -33,9 +40,10 @@ constexpr char kProcedures[] = R"PS(/~ /exch load def
 /depth_nup 0 d
 /llx_nup 0 d /lly_nup 0 d /urx_nup 0 d /ury_nup 0 d
 /; {depth_nup {grestore} repeat /depth_nup 0 store} d
+/cellmatrix_nup matrix d
 /startpage {
   /depth_nup depth_nup 1 add store
-  framenup borderlinewidth 0 gt and {N 0 0 pagew_nup pageh_nup rectstroke} if
+  cellmatrix_nup currentmatrix !
   N 0 0 pagew_nup pageh_nup rectclip
   nupangle 0 ne {
     pagew_nup 2 V pageh_nup 2 V + nupangle rotate
@@ -50,8 +58,8 @@ constexpr char kProcedures[] = R"PS(/~ /exch load def
   /borderlinewidth ~ store /nupangle ~ store
   gsave
   clippath pathbbox N /ury_nup ~ store /urx_nup ~ store /lly_nup ~ store /llx_nup ~ store
-  urx_nup llx_nup sub papermarg_nup 2 mul sub pagemarg_nup nx_nup 1 sub mul sub nx_nup pagew_nup mul V
-  ury_nup lly_nup sub papermarg_nup 2 mul sub pagemarg_nup ny_nup 1 sub mul sub ny_nup pageh_nup mul V
+  urx_nup llx_nup sub papermarg_nup 2 mul sub nx_nup V pagemarg_nup sub pagew_nup V
+  ury_nup lly_nup sub papermarg_nup 2 mul sub ny_nup V pagemarg_nup sub pageh_nup V
   2 copy gt {~} if ! /nups ~ store
   /paperw_nup pagew_nup pagemarg_nup nups V add store
   /paperh_nup pageh_nup pagemarg_nup nups V add store
@@ -62,8 +70,22 @@ constexpr char kProcedures[] = R"PS(/~ /exch load def
   $m concat pgx_nup paperw_nup mul pgy_nup paperh_nup mul + $m matrix invertmatrix concat
   N startpage
 } d
-/nupshowpage {; /cells_nup cells_nup 1 add store cells_nup persheet_nup ge {realshowpage} if} d
-/flushnup {; cells_nup 0 gt {realshowpage} if} d
+/startcell_nup /startnup load d
+/sheetout_nup {showpage /cells_nup 0 store} d
+/framecell_nup {
+  framenup borderlinewidth 0 gt and {
+    gsave cellmatrix_nup setmatrix 0 setgray borderlinewidth Lw N 0 0 pagew_nup pageh_nup rectstroke grestore
+  } if
+} d
+/nupshowpage {; framecell_nup /cells_nup cells_nup 1 add store cells_nup persheet_nup ge {sheetout_nup} if} d
+/placepage {
+  depth_nup 0 gt {! !} {
+    /LH load /nupshowpage load eq {startcell_nup} {
+      ! ! cells_nup 0 gt {sheetout_nup} if /cells_nup persheet_nup store
+    } ifelse
+  } ifelse
+} d
+/flushnup {; cells_nup 0 gt {sheetout_nup} if} d
 /bodytext {@ stringwidth ! 2 V neg 0 rmoveto show} d
 )PS";
 
@@ -162,8 +184,8 @@ std::string Prolog(const JobLayout& job) {
     out += "/persheet_nup " + Int(n.perSheet) + " d\n";
     if (n.perSheet > 1) {
         // Only an n-up job has the real showpage apart: the plug-in asks userdict for it.
-        out += "userdict /realshowpage {; showpage /cells_nup 0 store} put\n";
-        out += "/finalpage {flushnup} d\n";
+        out += "userdict /realshowpage {; cells_nup persheet_nup ge {sheetout_nup} if} put\n";
+        out += "/finalpage {; realshowpage /LH /realshowpage ld} d\n";
         out += "/LH /nupshowpage ld\n";
     } else {
         out += "/finalpage {} d\n";
@@ -189,10 +211,15 @@ std::string PageSetup(const JobLayout& job, int index) {
     const NupLayout& n = job.nup;
     if (n.perSheet < 2) return {};
     Cell c = CellOnSheet(n, index);
-    const double border = job.borderLineWidth;
-    // A page's cell is set up from the sheet, never inside a cell left open before it.
-    return "; " + Int(n.angle) + " " + Num(border) + " " + Num(n.cellWidth) + " " + Num(n.cellHeight) + " " +
-           Int(n.nx) + " " + Int(n.ny) + " definenup " + Int(c.x) + " " + Int(c.y) + " startnup\n";
+    const std::string cell = Int(c.x) + " " + Int(c.y);
+    // A page's cell is set up from the sheet, never inside a cell left open before it. The grid is
+    // given on the first page of each sheet only; placepage draws the page where it belongs even
+    // when the n-up calls before it were turned off.
+    std::string out = "; ";
+    if (index % n.perSheet == 0)
+        out += Int(n.angle) + " " + Num(job.borderLineWidth) + " " + Num(n.cellWidth) + " " + Num(n.cellHeight) + " " +
+               Int(n.nx) + " " + Int(n.ny) + " definenup ";
+    return out + cell + " startnup " + cell + " placepage\n";
 }
 
 std::string PageBody(const JobLayout& job, int page) {

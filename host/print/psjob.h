@@ -1,6 +1,12 @@
 // The PostScript the stand-in core driver writes around the plug-in's injections: its DSC
 // comments, its prolog (with the names the plug-in's n-up procedures rely on), the setup, a
 // visible body per page and the n-up calls of each page. Pure text functions.
+//
+// The n-up contract with the plug-in, in short (host/print/NUP-CONTRACT.md has it whole): the
+// first page of each sheet calls definenup, every page startnup and then placepage, which draws
+// the page in its cell even when the plug-in turned the calls before it off; a side leaves in
+// nupshowpage when its last cell is done, in realshowpage when a whole page is on it, before a
+// page drawn whole, and at the end of the job, but never in finalpage alone.
 #pragma once
 
 #include "host/kit/ppd.h"
@@ -55,7 +61,8 @@ std::string Prolog(const JobLayout& job);
 // One feature's invocation, wrapped so that a printer without it carries on.
 std::string FeatureCode(std::string_view feature, std::string_view option, std::string_view code);
 std::string CopiesCode(int copies);
-// The n-up calls of the page at `index` of the job's output (empty for one page per sheet).
+// The n-up calls of the page at `index` of the job's output (empty for one page per sheet): the
+// grid on the first page of each sheet, the cell on every page.
 std::string PageSetup(const JobLayout& job, int index);
 // The page's visible content; page 0 is a blank page of a booklet.
 std::string PageBody(const JobLayout& job, int page);

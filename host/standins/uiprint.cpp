@@ -36,7 +36,12 @@ const char* EventName(INT event) {
 
 UiPrinting* UiPrinting::current_ = nullptr;
 
-UiPrinting::UiPrinting(PrintTarget* target, const UiPrintSettings& settings) : target_(target), s_(settings) {
+UiPrinting::UiPrinting(PrintTarget* target, const UiPrintSettings& settings)
+    : target_(target), s_(settings), fonts_(settings.fonts) {
+    frame_.dpi = s_.caps.dpi;
+    frame_.offsetX = s_.caps.offsetX;
+    frame_.offsetY = s_.caps.offsetY;
+    frame_.pageHeight = s_.caps.dpi > 0 ? s_.caps.physicalHeight * 72.0 / s_.caps.dpi : 0;
     if (current_) {
         notes_.push_back("a second printer device context in the same process");
         return;
@@ -80,8 +85,11 @@ int WINAPI UiPrinting::ExtEscapeStandIn(HDC dc, int code, int inSize, LPCSTR in,
         // Negative sizes mean no block, as the graphics engine reads them.
         const ULONG cbIn = inSize > 0 && in ? static_cast<ULONG>(inSize) : 0;
         const ULONG cbOut = outSize > 0 && out ? static_cast<ULONG>(outSize) : 0;
-        return static_cast<int>(self->target_->Escape(static_cast<ULONG>(code), cbIn, cbIn ? const_cast<LPSTR>(in) : nullptr,
-                                                      cbOut, cbOut ? out : nullptr));
+        ++self->escaping_;
+        const ULONG result = self->target_->Escape(static_cast<ULONG>(code), cbIn,
+                                                   cbIn ? const_cast<LPSTR>(in) : nullptr, cbOut, cbOut ? out : nullptr);
+        --self->escaping_;
+        return static_cast<int>(result);
     }
     auto real = self ? self->extEscape_.original_as<int WINAPI(HDC, int, int, LPCSTR, int, LPSTR)>() : nullptr;
     return real ? real(dc, code, inSize, in, outSize, out) : 0;
@@ -94,7 +102,8 @@ int WINAPI UiPrinting::StartPageStandIn(HDC dc) {
             self->problems_.push_back("StartPage on the printer device context inside a page");
             return 0;
         }
-        if (!self->target_->StartExtraPage()) return 0;
+        // The page goes into the job with its drawing once the event is over.
+        self->Mark(DrawingMark::PageBegins);
         self->extraOpen_ = true;
         ++self->extraPages_;
         return 1;
@@ -111,7 +120,8 @@ int WINAPI UiPrinting::EndPageStandIn(HDC dc) {
             return 0;
         }
         self->extraOpen_ = false;
-        return self->target_->EndExtraPage() ? 1 : 0;
+        self->Mark(DrawingMark::PageEnds);
+        return 1;
     }
     auto real = self ? self->endPage_.original_as<int WINAPI(HDC)>() : nullptr;
     return real ? real(dc) : 0;
@@ -153,14 +163,34 @@ void UiPrinting::StartPage(int ordinal, int page) {
     if (!recording_->dc()) notes_.push_back("cannot record page " + std::to_string(ordinal));
     inPage_ = true;
     Send(DOCUMENTEVENT_STARTPAGE);
-    if (recording_->dc()) DrawBody(recording_->dc(), page);
+    if (!recording_->dc()) return;
+    // The body is the driver's own PostScript: its stand-in is for the preview only.
+    Mark(DrawingMark::BodyBegins);
+    DrawBody(recording_->dc(), page);
+    Mark(DrawingMark::BodyEnds);
 }
 
-void UiPrinting::EndPage() {
-    if (!active_ || !inPage_) return;
+void UiPrinting::EndPage(std::string_view body) {
+    if (!active_ || !inPage_) {
+        target_->Emit(body);
+        return;
+    }
     Send(DOCUMENTEVENT_ENDPAGE);
     inPage_ = false;
-    FinishRecording(nextOrdinal_++);
+    UniqueEnhMetaFile emf = recording_ ? recording_->Finish() : UniqueEnhMetaFile();
+    recording_.reset();
+    bool bodyOut = false, inBody = false;
+    for (const DrawingPart& part : Translate(emf.get()).parts) {
+        if (!inBody) target_->Emit(part.postscript);
+        if (part.end == DrawingMark::BodyBegins && !bodyOut) {
+            target_->Emit(body);
+            bodyOut = inBody = true;
+        } else if (part.end == DrawingMark::BodyEnds) {
+            inBody = false;
+        }
+    }
+    if (!bodyOut) target_->Emit(body);
+    Report(emf.get(), nextOrdinal_++);
 }
 
 void UiPrinting::EndDocument() {
@@ -172,31 +202,86 @@ void UiPrinting::EndDocument() {
         // A page left open would leave the PostScript job inside it.
         problems_.push_back("the document ended inside a page the UI plug-in started");
         extraOpen_ = false;
-        target_->EndExtraPage();
+        Mark(DrawingMark::PageEnds);
     }
-    if (extraPages_ > 0) {
-        FinishRecording(nextOrdinal_);
-        nextOrdinal_ += extraPages_;
-    }
-    recording_.reset();
-}
-
-void UiPrinting::FinishRecording(int ordinal) {
-    if (!recording_) return;
     UniqueEnhMetaFile emf = recording_->Finish();
     recording_.reset();
+    PlayExtraPages(emf.get());
+    if (extraPages_ == 0) return;
+    Report(emf.get(), nextOrdinal_);
+    nextOrdinal_ += extraPages_;
+}
+
+bool UiPrinting::PassThrough(const void* data, size_t size) {
+    if (!escaping_ || !recording_ || !recording_->dc()) return false;
+    const std::vector<BYTE> mark =
+        MarkComment(DrawingMark::PassThrough, std::string_view(static_cast<const char*>(data), size));
+    GdiComment(recording_->dc(), static_cast<UINT>(mark.size()), mark.data());
+    return true;
+}
+
+void UiPrinting::Mark(DrawingMark mark) {
+    if (!recording_ || !recording_->dc()) return;
+    const std::vector<BYTE> bytes = MarkComment(mark);
+    GdiComment(recording_->dc(), static_cast<UINT>(bytes.size()), bytes.data());
+}
+
+Translation UiPrinting::Translate(HENHMETAFILE emf) {
+    const UINT size = emf ? GetEnhMetaFileBits(emf, 0, nullptr) : 0;
+    std::vector<BYTE> bits(size);
+    if (!size || GetEnhMetaFileBits(emf, size, bits.data()) != size) return Translation{};
+    Translation t = TranslateMetafile(bits.data(), bits.size(), frame_, fonts_);
+    for (const std::string& what : t.untranslated) {
+        if (std::find(left_.begin(), left_.end(), what) != left_.end()) continue;
+        left_.push_back(what);
+        notes_.push_back("the UI plug-in's drawing has " + what + ", which the job's PostScript leaves out");
+    }
+    return t;
+}
+
+// The pages the UI plug-in started at the end of the document, each with its drawing, and what it
+// passed through between them: the job gets them in the order they were sent.
+void UiPrinting::PlayExtraPages(HENHMETAFILE emf) {
+    const Translation t = Translate(emf);
+    if (!t.ok && extraPages_ > 0)
+        notes_.push_back("the pages the UI plug-in added go out blank: their drawing was not recorded");
+    int opened = 0;
+    bool open = false, outside = false;
+    for (const DrawingPart& part : t.parts) {
+        // Outside a page only PASSTHROUGH data has a place: the document's, between pages.
+        if (open) target_->Emit(part.postscript);
+        else target_->Emit(part.passThrough);
+        if (!open && part.drawn) outside = true;
+        if (part.end == DrawingMark::PageBegins && !open) {
+            target_->StartExtraPage();
+            open = true;
+            ++opened;
+        } else if (part.end == DrawingMark::PageEnds && open) {
+            target_->EndExtraPage();
+            open = false;
+        }
+    }
+    if (outside) notes_.push_back("the UI plug-in drew outside a page at the end of the document; that is left out");
+    for (; opened < extraPages_; ++opened) {
+        target_->StartExtraPage();
+        target_->EndExtraPage();
+    }
+}
+
+// What the page shows, told to the driver as the page ends; the preview files are written then.
+void UiPrinting::Report(HENHMETAFILE emf, int ordinal) {
     PagePreview p;
     p.ordinal = ordinal;
-    p.texts = MetafileTexts(emf.get());
+    p.texts = MetafileTexts(emf);
     if (emf && !s_.previewFolder.empty()) {
         std::string error;
         const std::wstring png = PreviewPath(s_.previewFolder, ordinal, L".png");
-        if (!SaveMetafile(emf.get(), PreviewPath(s_.previewFolder, ordinal, L".emf")))
+        if (!SaveMetafile(emf, PreviewPath(s_.previewFolder, ordinal, L".emf")))
             notes_.push_back("cannot write the metafile of page " + std::to_string(ordinal));
-        if (SavePreview(emf.get(), s_.caps, s_.previewDpi, png, &error)) p.png = png;
+        if (SavePreview(emf, s_.caps, s_.previewDpi, png, &error)) p.png = png;
         else notes_.push_back("preview of page " + std::to_string(ordinal) + ": " + error);
     }
-    previews_.push_back(std::move(p));
+    target_->PageRecorded(p);
 }
 
 // The GDI stand-in of the PostScript page body: frame, the bar in the top left corner, the big

@@ -4,11 +4,15 @@
 // enhanced-metafile recording per page, and the UI plug-in's imports of GetDeviceCaps,
 // ExtEscape, StartPage and EndPage answer for it as a printer's would: the printer's page
 // geometry, the escapes through the driver's escape chain, and pages that become pages of the
-// PostScript job.
+// PostScript job. As the core driver turns GDI calls into the page's PostScript, each page's
+// recording becomes PostScript where it was drawn: what the page start draws before the page's
+// body, what the page end draws after it, a page the UI plug-in adds on a page of its own.
+// Nothing of a page is kept once it has ended.
 #pragma once
 
-#include "host/standins/devcaps.h"
 #include "host/kit/iatpatch.h"
+#include "host/print/emfps.h"
+#include "host/standins/devcaps.h"
 #include "host/standins/preview.h"
 
 #include <windows.h>
@@ -21,6 +25,13 @@
 
 namespace corv::host {
 
+// What a page's recording shows, for the job's report.
+struct PagePreview {
+    int ordinal = 0;
+    std::vector<std::wstring> texts;
+    std::wstring png;  // empty when no preview was asked for or it could not be written
+};
+
 // What the printer device context stands for on the driver's side.
 class PrintTarget {
 public:
@@ -29,6 +40,10 @@ public:
     // A page the UI plug-in starts and ends itself, outside the document's pages.
     virtual bool StartExtraPage() = 0;
     virtual bool EndExtraPage() = 0;
+    // PostScript of the page that is open, in the order it was drawn.
+    virtual void Emit(std::string_view postscript) = 0;
+    // A page's recording is done.
+    virtual void PageRecorded(const PagePreview& page) = 0;
 
 protected:
     ~PrintTarget() = default;
@@ -38,13 +53,6 @@ protected:
 using DocumentEventFn = std::function<HRESULT(HANDLE printer, HDC dc, INT event, ULONG inSize, PVOID in,
                                               ULONG outSize, PVOID out, PINT result)>;
 
-// What a page's recording shows, kept for the job's report.
-struct PagePreview {
-    int ordinal = 0;
-    std::vector<std::wstring> texts;
-    std::wstring png;  // empty when no preview was asked for or it could not be written
-};
-
 struct UiPrintSettings {
     HANDLE printer = nullptr;
     PrinterCaps caps;
@@ -53,6 +61,7 @@ struct UiPrintSettings {
     int pages = 1;               // of the document, for the caption
     std::wstring previewFolder;  // empty: no preview files
     int previewDpi = 50;
+    std::vector<std::string> fonts;  // the printer's resident PostScript fonts
     DocumentEventFn handler;
     HMODULE module = nullptr;  // whose GDI imports draw on the printer: the UI plug-in's (null: this program's)
 };
@@ -67,12 +76,16 @@ public:
     // False when the import patches could not all be made: then no event is sent.
     bool active() const { return active_; }
 
-    void StartDocument();                // DOCUMENTEVENT_QUERYFILTER
-    void StartPage(int ordinal, int page);  // before the page's body; draws the body's stand-in
-    void EndPage();                      // after the page's body
-    void EndDocument();                  // DOCUMENTEVENT_ENDDOC, with any page it adds
+    void StartDocument();                   // DOCUMENTEVENT_QUERYFILTER
+    void StartPage(int ordinal, int page);  // DOCUMENTEVENT_STARTPAGE; draws the body's stand-in
+    // DOCUMENTEVENT_ENDPAGE; then the page's PostScript goes out: the drawing, with `body` where
+    // the body lies (the body alone when there are no events).
+    void EndPage(std::string_view body);
+    void EndDocument();                     // DOCUMENTEVENT_ENDDOC, with any page it adds
 
-    const std::vector<PagePreview>& previews() const { return previews_; }
+    // PASSTHROUGH data that the driver got from an escape on this device context: kept in the
+    // recording, to go out in drawing order. False when the escape came from elsewhere.
+    bool PassThrough(const void* data, size_t size);
     // Rules of the device context the UI plug-in broke.
     const std::vector<std::string>& problems() const { return problems_; }
     // What could not be recorded or written, without fault of the plug-in.
@@ -89,7 +102,10 @@ private:
     bool Wants(DWORD event) const;
     void Send(INT event);
     void DrawBody(HDC dc, int page);
-    void FinishRecording(int ordinal);
+    void Mark(DrawingMark mark);
+    Translation Translate(HENHMETAFILE emf);
+    void PlayExtraPages(HENHMETAFILE emf);
+    void Report(HENHMETAFILE emf, int ordinal);
 
     PrintTarget* target_;
     UiPrintSettings s_;
@@ -100,9 +116,12 @@ private:
     std::unique_ptr<PageRecording> recording_;
     bool inPage_ = false;      // between the document page's start and end
     bool extraOpen_ = false;   // inside a page the UI plug-in started itself
+    int escaping_ = 0;         // inside an escape on the device context
     int extraPages_ = 0;
     int nextOrdinal_ = 1;
-    std::vector<PagePreview> previews_;
+    DeviceFrame frame_;
+    PrinterFontMap fonts_;
+    std::vector<std::string> left_;  // kinds of records the PostScript left out, told once
     std::vector<std::string> problems_;
     std::vector<std::string> notes_;
 };

@@ -1,5 +1,6 @@
 #include "host/standins/uispooler.h"
 
+#include "host/kit/driverpackage.h"
 #include "host/kit/hostio.h"
 #include "host/kit/ppd.h"
 
@@ -72,15 +73,14 @@ BOOL BadLevel() {
 
 }  // namespace
 
-PrinterFacts DescribePrinter(const Ppd& ppd, const std::wstring& ppdPath, const std::wstring& uiPath,
-                             const std::wstring& renderPath) {
+PrinterFacts DescribePrinter(const Ppd& ppd, const InstalledDriver& driver) {
     PrinterFacts facts;
     if (const std::string* name = ppd.Global("NickName")) facts.printerName = facts.driverName = Widen(*name);
-    facts.configFile = uiPath;
-    facts.driverPath = renderPath;
-    facts.dataFile = ppdPath;
-    const std::wstring folder = uiPath.substr(0, uiPath.find_last_of(L"\\/") + 1);
-    facts.dependentFiles = {uiPath, renderPath, ppdPath, folder + L"corvui.chm"};
+    facts.configFile = driver.configFile;
+    facts.driverPath = driver.driverPath;
+    facts.dataFile = driver.dataFile;
+    facts.helpFile = driver.helpFile;
+    facts.dependentFiles = driver.dependentFiles;
     // The spooler makes the user who prints the owner of the job.
     wchar_t user[257];
     DWORD size = 257;
@@ -122,7 +122,7 @@ BOOL PackDriverInfo(const PrinterFacts& f, DWORD level, BYTE* buffer, DWORD size
         case 3:
             return Pack<DRIVER_INFO_3W>(buffer, size, needed, [&](DRIVER_INFO_3W* i, Packer* p) {
                 common(i, p);
-                i->pHelpFile = p->Text(L"");
+                i->pHelpFile = p->Text(f.helpFile);
                 i->pDependentFiles = p->List(f.dependentFiles);
                 i->pMonitorName = p->Text(L"");
                 i->pDefaultDataType = p->Text(L"RAW");
@@ -130,7 +130,7 @@ BOOL PackDriverInfo(const PrinterFacts& f, DWORD level, BYTE* buffer, DWORD size
         case 6:
             return Pack<DRIVER_INFO_6W>(buffer, size, needed, [&](DRIVER_INFO_6W* i, Packer* p) {
                 common(i, p);
-                i->pHelpFile = p->Text(L"");
+                i->pHelpFile = p->Text(f.helpFile);
                 i->pDependentFiles = p->List(f.dependentFiles);
                 i->pMonitorName = p->Text(L"");
                 i->pDefaultDataType = p->Text(L"RAW");

@@ -18,21 +18,21 @@ struct PrinterFacts {
     std::wstring printerName = L"Corvane CP 4500 PS";
     std::wstring driverName = L"Corvane CP 4500 PS";
     std::wstring printProcessor = L"WinPrint";
-    std::wstring configFile;  // the UI plug-in
-    std::wstring driverPath;  // the rendering plug-in
+    std::wstring configFile;  // the core driver's UI module
+    std::wstring driverPath;  // the core driver's rendering module
     std::wstring dataFile;    // the printer description
-    std::vector<std::wstring> dependentFiles;
+    std::wstring helpFile;    // the core driver's help
+    std::vector<std::wstring> dependentFiles;  // the plug-ins, their configuration, the plug-ins' help
     std::wstring userName = L"corvuser";  // the owner of every job
     std::wstring document = L"Corvane sample job";
 };
 
 struct Ppd;
+struct InstalledDriver;
 
-// The printer as corvhost installs it: named by the description's NickName, with the two
-// plug-ins, the description and a help file beside the UI plug-in as the driver's files; its
-// jobs belong to the user who runs corvhost.
-PrinterFacts DescribePrinter(const Ppd& ppd, const std::wstring& ppdPath, const std::wstring& uiPath,
-                             const std::wstring& renderPath);
+// The printer as corvhost installs it: named by the description's NickName, with the driver's
+// files as installed from the package; its jobs belong to the user who runs corvhost.
+PrinterFacts DescribePrinter(const Ppd& ppd, const InstalledDriver& driver);
 
 // The spooler's records, packed as the spooler packs them: the structure first, its strings
 // after it in the same buffer. Without a buffer that holds it all: FALSE, the needed size and

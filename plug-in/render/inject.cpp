@@ -59,6 +59,11 @@ void WriteDuplexModeSwitch(JobState& state, Sink& out) {
     // Both requested at once is contradictory: neither is sent, and both stay pending.
 }
 
+// The fax cover page: its n-up calls only take their operands off the stack.
+bool CoverPageNow(const JobState& state, const JobSettings& record) {
+    return record.dwOutputTo == kOutputFax && record.fax.bFaxCoverPage && state.coverPageActive;
+}
+
 bool LastPageSlot(LONG position, const SheetLayout& layout) {
     return position == 2 || (position == 0 && layout.pagesPerSheet == 2);
 }
@@ -135,7 +140,7 @@ void PageNumber(JobState& state, LONG pagesPerSheet, Sink& out) {
 
 void BeginPageSetup(JobState& state, const JobSettings& record, const SheetLayout& layout, Sink& out) {
     ++state.pageCount;
-    if (record.dwOutputTo == kOutputFax && record.fax.bFaxCoverPage && state.coverPageActive) {
+    if (CoverPageNow(state, record)) {
         out.Write(kCoverPageNoNup);
         return;
     }
@@ -164,9 +169,10 @@ void EndPageSetup(JobState& state, const JobSettings& record, const SheetLayout&
     if (record.bRotate180) out.Write(kRotate180);
     if (!IsNupPage(state.pageCount, layout)) return;
     LONG position = PositionOf(state.pageCount, layout.pagesPerSheet);
-    if (position == 1) {
+    if (position == 1 && !CoverPageNow(state, record)) {
         // The core driver's page setup left the n-up operands on the stack: keep them for the
-        // second page of the sheet, which makes the calls.
+        // second page of the sheet, which makes the calls. On the cover page the calls took them
+        // (see the begin page setup): taking them again would stop the job on an empty stack.
         out.Write(kStoreCell);
         out.Write(kStoreGrid);
     }

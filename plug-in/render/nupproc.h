@@ -2,7 +2,8 @@
 // redefines startnup for the rest of the sheet so that each page is scaled into its cell.
 //
 // Its names belong to the core driver's prolog; the plug-in neither defines nor checks them.
-// What the procedure relies on:
+// It is written against corvhost's prolog (host/print/NUP-CONTRACT.md), whose own startnup lays
+// out the same cells. What the procedure relies on:
 //   ~ exch   ! pop   @ dup   $ index   V div   R roll   N newpath   F false   d def
 //   +S scale   + translate (not add)   Lw setlinewidth   ld {load def}
 //   ;  ends the current n-up cell: the grestore of the gsave that startnup makes
@@ -14,8 +15,9 @@
 //       paperh_nup xoffset yoffset nx_nup ny_nup pagew_nup pageh_nup borderlinewidth nupangle
 //       framenup
 // The core driver's page setup pushes "nupangle borderlinewidth pagew pageh nx ny" and calls
-// definenup, then pushes "pgx pgy" and calls startnup. pagew, pageh, nx and ny describe the grid
-// as laid on the paper; the margins are in default user space units.
+// definenup on the first page of a sheet, then pushes "pgx pgy" and calls startnup on every
+// page. pagew, pageh, nx and ny describe the grid as laid on the paper; the margins are in
+// default user space units.
 //
 // Steps, in order:
 //   1. take the cell (pgx, pgy), unpack nupv, gsave;

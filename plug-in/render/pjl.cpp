@@ -15,10 +15,18 @@ namespace {
 
 using Line = TextBuf<kPjlLineSize>;
 
-// The sanitised form of one quoted value, for use as a format argument.
+// The system's names are at most this long (user names 256 bytes, computer names 16): a longer
+// one would push the job information past its line, cut there without its quote and line end.
+constexpr size_t kUserNameBytes = 257;
+constexpr size_t kComputerNameBytes = 17;
+
+// The sanitised form of one quoted value, for use as a format argument; cut to capacity bytes
+// with the terminator.
 struct Quoted {
     char text[kPjlLineSize];
-    explicit Quoted(const char* value) { CopyPjlQuotable(text, sizeof text, value); }
+    explicit Quoted(const char* value, size_t capacity = kPjlLineSize) {
+        CopyPjlQuotable(text, capacity < sizeof text ? capacity : sizeof text, value);
+    }
 };
 
 void Emit(Sink& out, const Line& line) {
@@ -129,11 +137,12 @@ void WriteJobStart(const PjlJob& job, Sink& out) {
     out.Write(UEL "@PJL JOB\n@PJL SET QMULTIPAGEPRINT=OFF\n");
 
     Line info;
+    const Quoted host(job.computerName, kComputerNameBytes);
     if (job.userName)
-        info.appendf("@PJL QJOBINFO USERID = \"%s\" HOSTID = \"%s\"", Quoted(job.userName).text,
-                     Quoted(job.computerName).text);
+        info.appendf("@PJL QJOBINFO USERID = \"%s\" HOSTID = \"%s\"", Quoted(job.userName, kUserNameBytes).text,
+                     host.text);
     else
-        info.appendf("@PJL QJOBINFO HOSTID = \"%s\"", Quoted(job.computerName).text);
+        info.appendf("@PJL QJOBINFO HOSTID = \"%s\"", host.text);
     if (r.bAccountNumber) {
         HeapArray<char> account = NarrowCopy(r.szAccountNumber, std::size(r.szAccountNumber), job.language);
         if (account) info.appendf(" ACCOUNTNUMBER = \"%s\"", Quoted(account.get()).text);

@@ -6,7 +6,7 @@
 #
 # Environment (set by CTest): WINE, CORVHOST (corvhost.exe), STUBREND (the stub rendering
 # plug-in), STUBUI (the stub UI plug-in), JOBS_DIR (scratch folder). Cases that need the real
-# plug-in are skipped (exit 77) when corvrend.dll is not beside corvhost.exe; all are skipped
+# plug-in are skipped (exit 77) when corvrend.dll is not in the package beside corvhost.exe (driver/); all are skipped
 # without Ghostscript.
 set -uo pipefail
 
@@ -14,7 +14,7 @@ case_name=$1
 here=$(cd "$(dirname "$0")" && pwd)
 work="$JOBS_DIR/$case_name"
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-corvrend="$(dirname "$CORVHOST")/corvrend.dll"
+corvrend="$(dirname "$CORVHOST")/driver/corvrend.dll"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 skip() { echo "SKIP: $*"; exit 77; }
@@ -41,8 +41,56 @@ job() {
 }
 stub() { local name=$1; shift; job "$name" --plugin "$(winpath "$STUBREND")" "$@"; }
 real() {
-  [ -f "$corvrend" ] || skip "corvrend.dll is not built beside corvhost.exe"
+  [ -f "$corvrend" ] || skip "corvrend.dll is not in the package beside corvhost.exe"
   local name=$1; shift; job "$name" "$@"
+}
+
+# batch NAME: every job of NAME.batch (one line of corvhost options each) in one corvhost process,
+# which spares starting Wine for each; every job must succeed.
+batch() {
+  [ -f "$corvrend" ] || skip "corvrend.dll is not built beside corvhost.exe"
+  "$WINE" "$CORVHOST" batch "$(winpath "$1.batch")" >"$1.out" 2>"$1.err" </dev/null
+  rc=$?
+  [ "$rc" -eq 0 ] || { grep -v -- "-> exit 0$" "$1.out" | grep "batch job" >&2; cat "$1.err" >&2; fail "a job of $1.batch failed"; }
+}
+
+# nup_jobs N: manual-duplex jobs at N pages per sheet, each of 1 to 2N+1 pages, long and short
+# edge; with the fax cover page at the end, and with a page skipped by the page-skip escape and
+# the manual duplex modes asked for by escape, for the page counts that put the last page on each
+# kind of slot (1, 2, 3, N, N+1, N+2, 2N+1); one with the first page of the second sheet erased;
+# and one without manual duplex, whose sides the manual-duplex job must match. Written as
+# nupjobs.batch for corvhost and nupjobs.manifest for nupcheck.py.
+nup_jobs() {
+  local n=$1 last=$(( 2 * $1 + 1 )) p d skip
+  local slots=" 1 2 3 $n $(( n + 1 )) $(( n + 2 )) $last "
+  local fax="--set dwOutputTo=3 --set fax.szFaxNumber=5551234 --set fax.bFaxCoverPage=1 --set fax.dwCoverParts=7"
+  nup_out() { echo "--out $(winpath "$work/$1.prn")"; }
+  : >nupjobs.batch
+  : >nupjobs.manifest
+  for p in $(seq 1 $last); do
+    for d in long short; do
+      echo "--nup $n --pages $p --duplex $d $(nup_out "$d-p$p")" >>nupjobs.batch
+      echo "$d-p$p $n $p$([ "$d$p" = "long$last" ] && echo " same=plain")" >>nupjobs.manifest
+    done
+    [[ $slots == *" $p "* ]] || continue
+    d=$([ $((p % 2)) -eq 1 ] && echo long || echo short)
+    echo "--nup $n --pages $p --duplex $d $fax $(nup_out "cover-p$p")" >>nupjobs.batch
+    echo "cover-p$p $n $p cover" >>nupjobs.manifest
+    skip=$(( (p + 1) / 2 ))
+    if [ "$p" -eq 1 ]; then
+      echo "--nup $n --pages 1 --duplex $d --escape 0x10021@1 --escape 0x10018@1 $(nup_out skip-p1)" >>nupjobs.batch
+      echo "skip-p1 $n 1 mode1=1" >>nupjobs.manifest
+    else
+      echo "--nup $n --pages $p --duplex $d --escape 0x10021@$skip --escape 0x10018@1 --escape 0x10019@$p" \
+        "$(nup_out "skip-p$p")" >>nupjobs.batch
+      echo "skip-p$p $n $p mode1=1 mode2=$p" >>nupjobs.manifest
+    fi
+  done
+  # Skipped on the second page of a sheet and again on the first of the next: that page goes.
+  echo "--nup $n --pages $last --duplex long --escape 0x10021@2 --escape 0x10021@$(( n + 1 )) $(nup_out erased)" >>nupjobs.batch
+  echo "erased $n $last erased=$(( n + 1 ))" >>nupjobs.manifest
+  echo "--nup $n --pages $last --duplex none $(nup_out plain)" >>nupjobs.batch
+  echo "plain $n $last" >>nupjobs.manifest
 }
 
 # gs_ok FILE [SHEETS]: Ghostscript interprets the job without error, renders it to greyscale PNGs
@@ -65,6 +113,32 @@ contains() { grep -aFq -- "$2" "$1" || fail "$1 lacks: $2"; }
 lacks() { ! grep -aFq -- "$2" "$1" || fail "$1 should not contain: $2"; }
 count() { grep -aFc -- "$2" "$1"; }
 colour() { python3 "$here/pngcheck.py" colour "$@" >/dev/null || python3 "$here/pngcheck.py" colour "$@" >&2 || fail "colour of $1"; }
+share() { python3 "$here/pngcheck.py" colour "$@" | sed 's/.*colour //'; }
+# agree PREVIEW SHEET R,G,B [X0 Y0 X1 Y1] [BOUNDS...]: the colour lies in the same places on both.
+agree() {
+  local a=$1 b=$2 rgb=$3; shift 3
+  [ $# -ge 4 ] && [ "${1#--}" = "$1" ] || set -- 0 0 1 1 "$@"
+  python3 "$here/pngcheck.py" agree "$a" "$b" "$rgb" "$@" >/dev/null ||
+    python3 "$here/pngcheck.py" agree "$a" "$b" "$rgb" "$@" >&2 || fail "$a and $b disagree on $rgb"
+}
+
+# sheets FILE N: Ghostscript renders the job in colour at the previews' 50 dpi (FILE.sK.png) and
+# extracts each sheet's text (FILE.K.txt); the job must make N sheets without an error.
+sheets() {
+  local file=$1 n=$2
+  rm -f "$file".s*.png "$file".*.txt
+  gs -q -dBATCH -dNOPAUSE -dSAFER -sDEVICE=png16m -r50 -o "$file.s%d.png" "$file" >"$file.gs" 2>&1 &&
+    gs -q -dBATCH -dNOPAUSE -dSAFER -sDEVICE=txtwrite -o "$file.%d.txt" "$file" >>"$file.gs" 2>&1
+  local code=$?
+  if [ $code -ne 0 ] || grep -q "Error" "$file.gs"; then
+    cat "$file.gs" >&2
+    fail "Ghostscript could not interpret $file (exit $code)"
+  fi
+  [ "$(ls "$file".s*.png | wc -l)" -eq "$n" ] || fail "$file: expected $n sheets"
+}
+# text_on FILE K TEXT / text_off FILE K TEXT: what Ghostscript reads off sheet K.
+text_on() { grep -aFq -- "$3" "$1.$2.txt" || { cat "$1.$2.txt" >&2; fail "sheet $2 of $1 lacks the text: $3"; }; }
+text_off() { ! grep -aFq -- "$3" "$1.$2.txt" || fail "sheet $2 of $1 should not show: $3"; }
 
 
 # The bar in the top left corner of every page body, and where it lands when the page is turned.
@@ -181,24 +255,28 @@ halves)
 
 manualduplex)
   # The colour model has HasManualDuplex: with two-sided printing asked for, the plug-in takes over
-  # the n-up calls. Every such job must still run.
-  for n in 2 4; do
-    for pages in 1 2 3 4 5 6 7 8 9; do
-      real "md$n-p$pages" --duplex long --nup "$n" --pages "$pages"
-      gs_ok "md$n-p$pages.prn"
-    done
-    contains "md$n-p3.prn" "/sn1 exch def"
-    contains "md$n-p3.prn" "/startnup {/pgy_nup ~ store /pgx_nup ~ store nupv aload !"
-  done
-  contains md2-p2.prn "dn6 dn5 dn4 dn3 dn2 dn1 definenup"
-  real short --duplex short --nup 2 --pages 5
-  gs_ok short.prn
+  # the n-up calls of each sheet's first page (the mdnup cases check every side).
+  real md2 --duplex long --nup 2 --pages 8
+  contains md2.prn "/sn1 exch def"
+  contains md2.prn "/startnup {/pgy_nup ~ store /pgx_nup ~ store nupv aload !"
+  contains md2.prn "dn6 dn5 dn4 dn3 dn2 dn1 definenup"
+  gs_ok md2.prn 4
+  real md4 --duplex short --nup 4 --pages 8
+  gs_ok md4.prn 2
   # The monochrome model has no manual duplex: the same request leaves the n-up to the driver.
   mp2100="$(dirname "$CORVHOST")/printers/corvane-mp2100.ppd"
   real mono --ppd "$(winpath "$mp2100")" --duplex long --nup 2 --pages 3
   lacks mono.prn "/sn1 exch def"
   contains mono.prn "<</Duplex true /Tumble false>> setpagedevice"
   gs_ok mono.prn 2
+  ;;
+
+mdnup2 | mdnup4 | mdnup6 | mdnup9)
+  # Manual duplex n-up: the plug-in's own n-up procedures and corvhost's core driver together
+  # put every page once in its cell, one side per N pages (see host/print/NUP-CONTRACT.md).
+  nup_jobs "${case_name#mdnup}"
+  batch nupjobs
+  python3 "$here/nupcheck.py" nupjobs.manifest || fail "the sides of the manual-duplex jobs"
   ;;
 
 fax)
@@ -210,7 +288,9 @@ fax)
   real cover --pages 3 --nup 2 --set dwOutputTo=3 --set fax.szFaxNumber=5551234 --set fax.bFaxCoverPage=1 \
     --escape 0x10008=1@3
   contains cover.prn "/startnup {pop pop} def"
-  gs_ok cover.prn 2
+  # Pages 1 and 2 share a side; page 3 and the UI plug-in's own cover page are drawn whole, each
+  # on a side of its own.
+  gs_ok cover.prn 3
   ;;
 
 confidential)
@@ -324,6 +404,114 @@ faxcover)
   gs_ok twoup.prn 3
   ;;
 
+# ---- the UI plug-in's drawing in the job's PostScript ------------------------------------------
+drawing)
+  # The README's main job: each page's dynamic watermark on its sheet, where its preview has it.
+  real main --pages 3 --set dwOutputTo=4 --set szHoldUserName=newcomer --set szHoldPin=1234 \
+    --watermark Confidential --set "wmFirst.szText=CONFIDENTIAL %Username%" --set wmFirst.bDynamic=1 \
+    --set "wmOther.szText=CONFIDENTIAL %Username%" --set wmOther.bDynamic=1 --preview "$(winpath "$work/main")"
+  owner=$(sed -n 's/.*USERID = "\([^"]*\)".*/\1/p' main.prn | head -1)
+  [ -n "$owner" ] || fail "the job names no USERID"
+  contains main.prn "%%BeginResource: procset CorvaneDrawing"
+  sheets main.prn 3
+  for p in 1 2 3; do
+    text_on main.prn $p "CONFIDENTIAL $owner"
+    agree main/page-$p.png main.prn.s$p.png 255,0,0 --min 0.6
+    colour main.prn.s$p.png 255,0,0 0.2 0.2 0.8 0.8 --min 0.01
+  done
+  # First Page/Other Pages over the page: each text on its own pages only, over the body.
+  real order --pages 3 --set bWatermarks=1 --set dwWatermarkOrder=3 --set bWatermarkOverPage=1 \
+    --set wmFirst.szText=FIRST --set wmOther.szText=OTHER --set wmFirst.rgbColor=0,160,0 \
+    --set wmOther.rgbColor=255,0,255 --preview "$(winpath "$work/order")"
+  sheets order.prn 3
+  text_on order.prn 1 FIRST
+  text_off order.prn 1 OTHER
+  agree order/page-1.png order.prn.s1.png 0,160,0 --min 0.6
+  for p in 2 3; do
+    text_on order.prn $p OTHER
+    text_off order.prn $p FIRST
+    agree order/page-$p.png order.prn.s$p.png 255,0,255 --min 0.6
+  done
+  # A fax with its cover page: the cover page's texts on the last sheet only.
+  real fax --pages 2 --set dwOutputTo=3 --set fax.szFaxNumber=5551234 --set fax.bFaxCoverPage=1 \
+    --set fax.dwCoverParts=7 --set fax.szRecipientName=Bob --set fax.szSenderName=Alice \
+    --set "fax.szComments=Call me (soon) \\ please" --preview "$(winpath "$work/fax")"
+  sheets fax.prn 3
+  for t in "Facsimile Transmission Form" "Pages to Follow:" "Bob" "Alice" "Comments:" "Call me (soon) \\ please"; do
+    text_on fax.prn 3 "$t"
+    text_off fax.prn 1 "$t"
+    text_off fax.prn 2 "$t"
+  done
+  agree fax/page-3.png fax.prn.s3.png 0,0,0 --tol 100 --min 0.6
+  # Two pages a sheet: each page's own watermark in its half of the sheet.
+  real nup --pages 4 --nup 2 --set bWatermarks=1 --set "wmFirst.szText=Page %pagenumber%" --set wmFirst.bDynamic=1 \
+    --set "wmOther.szText=Page %pagenumber%" --set wmOther.bDynamic=1 --set dwWatermarkOrder=1 --set wmFirst.rgbColor=255,0,0
+  sheets nup.prn 2
+  text_on nup.prn 1 "Page 1"
+  text_on nup.prn 1 "Page 2"
+  text_off nup.prn 1 "Page 3"
+  text_on nup.prn 2 "Page 3"
+  text_on nup.prn 2 "Page 4"
+  colour nup.prn.s1.png 255,0,0 0 0.02 1 0.48 --min 0.002
+  colour nup.prn.s1.png 255,0,0 0 0.52 1 0.98 --min 0.002
+  ;;
+
+watermarkstyles)
+  # wm NAME SETTINGS...: one page with a red watermark over it, previewed and rendered.
+  wm() {
+    local name=$1; shift
+    real "$name" --pages 1 --set bWatermarks=1 --set dwWatermarkOrder=1 --set bWatermarkOverPage=1 --set wmFirst.szText=WATERMARK \
+      --set wmFirst.rgbColor=255,0,0 --set wmFirst.lPointSize=36 "$@" --preview "$(winpath "$work/$name")"
+    sheets "$name.prn" 1
+  }
+  wm flat
+  agree flat/page-1.png flat.prn.s1.png 255,0,0 --min 0.6
+  wm angle45 --set wmFirst.dblAngle=45
+  agree angle45/page-1.png angle45.prn.s1.png 255,0,0 --min 0.6
+  wm angle90 --set wmFirst.dblAngle=90
+  agree angle90/page-1.png angle90.prn.s1.png 255,0,0 --min 0.6
+  colour angle90.prn.s1.png 255,0,0 0.4 0.3 0.6 0.7 --min 0.01 # up the middle,
+  colour angle90.prn.s1.png 255,0,0 0.05 0.45 0.35 0.55 --max 0 # not across it
+  # Outlined letters, big enough to be hollow: the same places, much less ink.
+  wm solid --set wmFirst.szText=WM --set wmFirst.lPointSize=160
+  wm outline --set wmFirst.szText=WM --set wmFirst.lPointSize=160 --set wmFirst.dwEffects=4
+  agree outline/page-1.png outline.prn.s1.png 255,0,0 --cell 16 --min 0.7 # thin lines: coarser squares
+  filled=$(share solid.prn.s1.png 255,0,0 0.1 0.3 0.9 0.7)
+  outlined=$(share outline.prn.s1.png 255,0,0 0.1 0.3 0.9 0.7)
+  python3 -c "import sys; sys.exit(not (0 < $outlined < 0.6 * $filled))" ||
+    fail "outlined letters have $outlined of the colour, filled ones $filled"
+  # Intensity 50: the colour halfway to white, and none of the full red.
+  wm light --set wmFirst.wIntensity=50
+  agree light/page-1.png light.prn.s1.png 255,127,127 --min 0.6
+  colour light.prn.s1.png 255,127,127 0.2 0.4 0.8 0.6 --min 0.01
+  colour light.prn.s1.png 255,0,0 0 0 1 1 --max 0
+  # The nine anchors: each where the preview shows it, and in its part of the sheet.
+  regions=("0.3 0.4 0.7 0.6" "0 0.8 0.4 1" "0 0 0.4 0.2" "0 0.4 0.4 0.6" "0.3 0.8 0.7 1" "0.3 0 0.7 0.2" \
+           "0.6 0.8 1 1" "0.6 0 1 0.2" "0.6 0.4 1 0.6")
+  for pos in 0 1 2 3 4 5 6 7 8; do
+    wm "pos$pos" --set wmFirst.dwPosition=$pos
+    agree "pos$pos/page-1.png" "pos$pos.prn.s1.png" 255,0,0 --min 0.6
+    colour "pos$pos.prn.s1.png" 255,0,0 ${regions[$pos]} --min 0.005
+  done
+  ;;
+
+hostile)
+  # A UI plug-in that draws what the PostScript must survive, beside the real rendering plug-in.
+  [ -f "$corvrend" ] || skip "corvrend.dll is not built beside corvhost.exe"
+  CORV_STUB_DRAW=hostile job hostile --ui "$(winpath "$STUBUI")" --pages 2
+  contains hostile.prn "% stub: passed through"
+  contains hostile.prn "/Helvetica-CorvW /Helvetica cgW cgF" # the unknown face
+  sheets hostile.prn 2
+  long=""
+  for ((i = 0; ${#long} < 2047; i++)); do long+="($((i % 10))\\)"; done
+  long=${long:0:2047}
+  for p in 1 2; do
+    text_on hostile.prn $p 'Hostile (text) with \ backslashes)'
+    text_on hostile.prn $p "Zażółć gęślą jaźń Größe ??"
+    text_on hostile.prn $p "$long" # every one of the 2,047 characters
+  done
+  ;;
+
 uiside)
   # The UI plug-in's DevMode comes first, as in the application's DocumentProperties; the
   # rendering plug-in then merges what it produced.
@@ -364,6 +552,31 @@ uiside)
   [ "$rc" -eq 3 ] || fail "differing records gave exit $rc, not 3"
   contains other.err "default records differ from byte"
   contains other.err "merge changed the UI plug-in's record from byte"
+  ;;
+
+# ---- the printer's driver from the package ---------------------------------------------------
+package)
+  # The plug-ins come from the configuration file among the driver's files, as the core driver
+  # finds them; the printer description is the package's first model's.
+  real installed --pages 1 --ui none --trace
+  contains installed.err 'printer driver: "Corvane CP 4500 PS" from '
+  contains installed.err 'corvane.ini'
+  contains installed.err 'driver\corvrend.dll'
+  # A description the package names by its *PCFileName installs that model.
+  real named --pages 1 --ui none --trace --ppd "$(winpath "$(dirname "$CORVHOST")/printers/corvane-mp2100.ppd")"
+  contains named.err 'printer driver: "Corvane MP 2100 PS" from '
+  # A package whose configuration file names no rendering plug-in prints nothing.
+  cp -r "$(dirname "$CORVHOST")/driver" pkg
+  printf '[OEMFiles]\r\nOEMConfigFile1=corvui.dll\r\n' >pkg/corvane.ini
+  host norender --driver "$(winpath pkg)" --ui none
+  [ "$rc" -eq 1 ] || fail "a package without a rendering plug-in gave exit $rc, not 1"
+  contains norender.err "names no rendering plug-in"
+  [ ! -s norender.prn ] || fail "a job was written without a rendering plug-in"
+  # Without its INF there is no printer to print on.
+  rm pkg/corvane.inf
+  host noinf --driver "$(winpath pkg)"
+  [ "$rc" -eq 2 ] || fail "a package without its INF gave exit $rc, not 2"
+  contains noinf.err "cannot read the package's INF"
   ;;
 
 *)

@@ -4,14 +4,15 @@
 #
 #   prefs.sh CASE
 #
-# Environment (set by CTest): WINE, CORVHOST, STUBUI (the one-page stub plug-in), PREFS_DIR.
-# Cases that need corvui.dll are skipped (exit 77) when it is not beside corvhost.exe.
+# Environment (set by CTest): WINE, CORVHOST, STUBUI (the one-page stub plug-in), PREFS_DIR,
+# CORV_VERSION (the product version the plug-ins carry).
+# Cases that need corvui.dll are skipped (exit 77) when it is not in the package beside corvhost.exe (driver/).
 set -uo pipefail
 
 case_name=$1
 work="$PREFS_DIR/$case_name"
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
-corvui="$(dirname "$CORVHOST")/corvui.dll"
+corvui="$(dirname "$CORVHOST")/driver/corvui.dll"
 
 fail() { echo "FAIL: $*" >&2; cat prefs.out prefs.err >&2; exit 1; }
 skip() { echo "SKIP: $*"; exit 77; }
@@ -30,6 +31,18 @@ prefs() {
 has() { grep -qx -- "$1" prefs.out || fail "no line '$1'"; }
 has_re() { grep -qE -- "$1" prefs.out || fail "no line matching '$1'"; }
 hasnt_re() { ! grep -qE -- "$1" prefs.out || fail "a line matching '$1'"; }
+
+# The record's colour fields after OK, in the order corvhost prints them.
+colour_fields_are() {
+  local names=(dwColorCorrection dwRgbImage dwRgbText dwRgbGraphics dwCmykImage dwCmykText dwCmykGraphics
+               bColorBalance lBalanceCyan lBalanceMagenta lBalanceYellow lBalanceBlack dwPallidor
+               lBrightness lContrast lSaturation bGrayCorrection bFineLines)
+  local i=0 value
+  for value in "$@"; do
+    has "record: ${names[$i]}=$value"
+    i=$((i + 1))
+  done
+}
 
 # What every sheet shows: the driver's page, Apply and OK pressed, the result set to OK and
 # handed back through SET_RESULT.
@@ -51,7 +64,7 @@ case $case_name in
     has_re '^page [0-9]+: "About"$'
     ;;
   real)
-    [ -f "$corvui" ] || skip "corvui.dll is not built beside corvhost.exe"
+    [ -f "$corvui" ] || skip "corvui.dll is not in the package beside corvhost.exe"
     prefs
     common
     has_re '^CPSFUNC_ADD_PROPSHEETPAGEW template 137 -> [1-9]'
@@ -60,17 +73,103 @@ case $case_name in
     has "option callback CPSUICB_REASON_SETACTIVE -> 2"
     has "option callback CPSUICB_REASON_APPLYNOW -> 4"
     has "DocumentPropertySheets(PROPSHEETUI_REASON_DESTROY) -> 0x00000000, Result 1"
-    # Installation named the print processor after the data file (corvane-cp4500.ppd).
-    has 'print processor set: "corvane-cp450C"'
+    # Installation named the print processor after the package's data file (CVCP4500.PPD).
+    has 'print processor set: "CVCP450C"'
+    # Manual colour correction: the Manual Color page, third; the record's colour fields after OK.
+    has_re '^CPSFUNC_ADD_PROPSHEETPAGEW template 107 -> [1-9]'
+    has_re '^page [0-9]+: "Manual Color"$'
+    hasnt_re '^page [0-9]+: "Monochrome Print Quality"$'
+    colour_fields_are 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 1 0
     ;;
   realmono)
-    [ -f "$corvui" ] || skip "corvui.dll is not built beside corvhost.exe"
+    [ -f "$corvui" ] || skip "corvui.dll is not in the package beside corvhost.exe"
     prefs --ppd "$(winpath "$(dirname "$CORVHOST")/printers/corvane-mp2100.ppd")"
     common
     # No fax card and no print and hold: no Output Options page; the monochrome quality page.
     hasnt_re '^page [0-9]+: "Output Options"$'
     hasnt_re '^CPSFUNC_ADD_PROPSHEETPAGEW template 128 '
     has_re '^page [0-9]+: "About"$'
+    has_re '^CPSFUNC_ADD_PROPSHEETPAGEW template 229 -> [1-9]'
+    has_re '^page [0-9]+: "Monochrome Print Quality"$'
+    hasnt_re '^page [0-9]+: "Manual Color"$'
+    # The page's four fields as the sheet applied them; the other colour fields untouched.
+    prefs --ppd "$(winpath "$(dirname "$CORVHOST")/printers/corvane-mp2100.ppd")" \
+          --set lBrightness=-3 --set lContrast=9 --set bGrayCorrection=0 --set bFineLines=1 --set lSaturation=2
+    colour_fields_are 0 0 0 0 0 0 0 0 0 0 0 0 0 -3 5 2 0 1
+    ;;
+  colorjob)
+    # A colour record through the Manual Color page: what it shows it applies (the balance value
+    # out of range at its end), and the job printed with the applied record carries it in PJL.
+    [ -f "$corvui" ] || skip "corvui.dll is not built beside corvhost.exe"
+    prefs --set dwColorCorrection=4 --set dwRgbImage=3 --set dwRgbText=5 --set dwRgbGraphics=4 \
+          --set dwCmykImage=2 --set dwCmykText=2 --set dwCmykGraphics=2 --set bColorBalance=1 \
+          --set lBalanceCyan=-9 --set lBalanceMagenta=2 --set lBalanceYellow=0 --set lBalanceBlack=5 \
+          --set dwPallidor=2 --set lBrightness=4 --set lContrast=1 --set lSaturation=3 --set bFineLines=1
+    colour_fields_are 4 3 5 4 2 2 2 1 -5 2 0 5 2 4 1 3 1 1
+    settings=()
+    while read -r line; do settings+=(--set "$line"); done < <(sed -n 's/^record: \([a-zA-Z]*=.*\)$/\1/p' prefs.out)
+    timeout 90 "$WINE" "$CORVHOST" --out "$(winpath job.prn)" --pages 1 "${settings[@]}" >job.out 2>job.err </dev/null ||
+      fail "corvhost print failed: $(cat job.err)"
+    tr -d '\r' <job.prn >job.txt
+    for line in '@PJL SET QCOLORCORRECTION = MANUAL' \
+                '@PJL SET QMANUALCOLORRGBTEXT = DISPLAYREALBLACK' \
+                '@PJL SET QMANUALCOLORRGBGRAPHICS = OFF' \
+                '@PJL SET QMANUALCOLORRGBIMAGE = VIVID' \
+                '@PJL SET QMANUALCOLORCMYKTEXT = EUROCMYK' \
+                '@PJL SET QMANUALCOLORCMYKGRAPHICS = EUROCMYK' \
+                '@PJL SET QMANUALCOLORCMYKIMAGE = EUROCMYK' \
+                '@PJL SET QCOLORBALANCECYAN = -5' \
+                '@PJL SET QCOLORBALANCEMAGENTA = 2' \
+                '@PJL SET QCOLORBALANCEYELLOW = 0' \
+                '@PJL SET QCOLORBALANCEBLACK = 5' \
+                '@PJL SET QPALLIDOR = ON' \
+                '@PJL SET QIMAGEBRIGHTNESS=4' \
+                '@PJL SET QIMAGESATURATION=3' \
+                '@PJL SET QLINEDETAIL=ON'; do
+      grep -qxF -- "$line" job.txt || fail "no PJL line '$line' in the job"
+    done
+    ;;
+  help)
+    # The About page asked for help, as its Help button would: the UI plug-in finds the package's
+    # help file among the driver's dependent files and opens it on its index in Wine's HTML help.
+    [ -f "$corvui" ] || skip "corvui.dll is not in the package beside corvhost.exe"
+    prefs --ask-help
+    common
+    has_re '^help asked on page [0-9]+ "About"$'
+    has_re '^HtmlHelpW\(".*\\driver\\corvui\.chm", HH_DISPLAY_INDEX, 0\) -> window "Corvane printing preferences"$'
+    # The About page lists the package's files with their versions, each once.
+    has "about file: corvrend.dll $CORV_VERSION"
+    has "about file: corvui.dll $CORV_VERSION"
+    has "about file: corvane.ini N/A"
+    has "about file: corvui.chm N/A"
+    twice=$(grep '^about file: ' prefs.out | sort | uniq -d)
+    [ -z "$twice" ] || fail "listed twice: $twice"
+    ;;
+  outputhold)
+    # The Output Options page first; Apply and OK on it store the held job's fields.
+    [ -f "$corvui" ] || skip "corvui.dll is not built beside corvhost.exe"
+    prefs --set dwOutputTo=4 --set szHoldUserName=ann --set szHoldPin=4711 --set bKeepDuplicateJobs=1
+    common
+    has 'page 2: "Output Options"'  # the first of the plug-in's pages, after the driver's own
+    has_re '^CPSFUNC_ADD_PROPSHEETPAGEW template 128 -> [1-9]'
+    has "record: dwOutputTo 4"
+    has 'record: szHoldUserName "ann"'
+    has_re '^record: szHoldPin "\*{4}"$'
+    has "record: bKeepDuplicateJobs 1"
+    hasnt_re '4711'
+    ;;
+  outputfax)
+    [ -f "$corvui" ] || skip "corvui.dll is not built beside corvhost.exe"
+    prefs --set dwOutputTo=3 --set fax.szRecipientName=Bea --set fax.szFaxNumber=5550100 \
+          --set fax.szFaxStation=Desk --set fax.bFaxCoverPage=1 --set fax.dwCoverParts=3
+    common
+    has 'page 2: "Output Options"'  # the first of the plug-in's pages, after the driver's own
+    has "record: dwOutputTo 3"
+    has 'record: szRecipientName "Bea"'
+    has 'record: szFaxNumber "5550100"'
+    has 'record: szFaxStation "Desk"'
+    has "record: bFaxCoverPage 1"
+    has "record: dwCoverParts 3"
     ;;
   *) fail "unknown case $case_name" ;;
 esac

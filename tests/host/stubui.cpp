@@ -1,15 +1,58 @@
 // A UI plug-in with one page, for running `corvhost prefs` without corvui.dll: it asks the
 // helper for the model's name, adds an "About" page made in memory that shows it, and sets the
 // sheet's result when the sheet goes.
+// With CORV_STUB_DRAW=hostile it prints instead: it carries the real job settings record, so
+// that corvhost's print job takes it beside corvrend.dll, and draws at each page's start what a
+// printer's PostScript must survive: texts in a face no printer has, with parentheses and
+// backslashes, Central European letters and some no printer font holds, a text of 2,047
+// characters, and PASSTHROUGH data.
 #include "common/platform/oemintf.h"
+#include "common/record.h"
 
 #include <cstring>
+#include <cwchar>
 #include <new>
+#include <string>
 
 namespace {
 
 LONG g_objects = 0;
 constexpr DWORD kSignature = 0x42555453;  // "STUB"
+
+bool Draws() {
+    wchar_t value[16] = {};
+    GetEnvironmentVariableW(L"CORV_STUB_DRAW", value, 16);
+    return std::wcscmp(value, L"hostile") == 0;
+}
+
+void Text(HDC dc, int x, int y, int height, const std::wstring& text) {
+    LOGFONTW lf{};
+    lf.lfHeight = -height;
+    lstrcpyW(lf.lfFaceName, L"No Such Face");
+    HFONT font = CreateFontIndirectW(&lf);
+    HGDIOBJ old = SelectObject(dc, font);
+    TextOutW(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+    SelectObject(dc, old);
+    DeleteObject(font);
+}
+
+void DrawHostile(HDC dc) {
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    const char text[] = "% stub: passed through\n";
+    char pass[2 + sizeof text - 1];
+    const WORD count = sizeof text - 1;
+    std::memcpy(pass, &count, 2);
+    std::memcpy(pass + 2, text, count);
+    ExtEscape(dc, PASSTHROUGH, sizeof pass, pass, 0, nullptr);
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    Text(dc, dpi, dpi, dpi / 6, L"Hostile (text) with \\ backslashes)");
+    Text(dc, dpi, dpi * 3 / 2, dpi / 6, L"Za\u017c\u00f3\u0142\u0107 g\u0119\u015bl\u0105 ja\u017a\u0144 Gr\u00f6\u00dfe \u65e5\u672c");
+    std::wstring longText;
+    for (int i = 0; longText.size() < 2047; ++i) longText += L"(" + std::to_wstring(i % 10) + L"\\)";
+    longText.resize(2047);
+    Text(dc, dpi / 2, dpi * 2, dpi / 24, longText);
+    SetBkMode(dc, oldMode);
+}
 
 // A dialog template in memory: caption "About", one static text control.
 struct PageTemplate {
@@ -62,10 +105,12 @@ public:
         if (!needed || (mode != OEMGI_GETSIGNATURE && mode != OEMGI_GETVERSION)) return E_FAIL;
         *needed = 4;
         if (!buffer || size < 4) return E_FAIL;
-        *static_cast<DWORD*>(buffer) = mode == OEMGI_GETSIGNATURE ? kSignature : 1;
+        if (Draws()) *static_cast<DWORD*>(buffer) = mode == OEMGI_GETSIGNATURE ? corv::kRecordSignature : corv::kRecordVersion;
+        else *static_cast<DWORD*>(buffer) = mode == OEMGI_GETSIGNATURE ? kSignature : 1;
         return S_OK;
     }
     STDMETHOD(DevMode)(DWORD mode, POEMDMPARAM p) override {
+        if (Draws()) return corv::RecordDevMode(mode, p);
         if (mode == OEMDM_SIZE) {
             p->cbBufSize = sizeof(OEM_DMEXTRAHEADER);
             return S_OK;
@@ -131,7 +176,12 @@ public:
     STDMETHOD(UpdateExternalFonts)(HANDLE, HANDLE, PWSTR) override { return E_NOTIMPL; }
     STDMETHOD(QueryJobAttributes)(HANDLE, PDEVMODEW, DWORD, LPBYTE) override { return E_NOTIMPL; }
     STDMETHOD(HideStandardUI)(DWORD) override { return E_NOTIMPL; }
-    STDMETHOD(DocumentEvent)(HANDLE, HDC, INT, ULONG, PVOID, ULONG, PVOID, PINT) override { return E_NOTIMPL; }
+    STDMETHOD(DocumentEvent)(HANDLE, HDC dc, INT event, ULONG, PVOID, ULONG, PVOID, PINT result) override {
+        if (!Draws() || !result) return E_NOTIMPL;
+        *result = event == DOCUMENTEVENT_QUERYFILTER ? DOCUMENTEVENT_UNSUPPORTED : DOCUMENTEVENT_SUCCESS;
+        if (event == DOCUMENTEVENT_STARTPAGE && dc) DrawHostile(dc);
+        return S_OK;
+    }
 
 private:
     LONG refs_ = 1;

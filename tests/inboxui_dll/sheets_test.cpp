@@ -177,16 +177,18 @@ TEST_F(UiDllSheets, DocumentSheetInitAddsTheAboutPageWithTheFilledSheetContext) 
     ASSERT_EQ(DocumentSheet(&info), S_OK);
 
     std::vector<FakeSheet::Call> pages = FakeSheet::PagesAdded();
-    ASSERT_EQ(pages.size(), 1u);
-    const PROPSHEETPAGEW_V3& page = pages[0].page;
-    EXPECT_EQ(pages[0].sheet, FakeSheet::kHandle);
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[0].page.pszTemplate, MAKEINTRESOURCEW(229));  // no manual colour correction
+    EXPECT_EQ(pages[0].page.lParam, pages[1].page.lParam);
+    const PROPSHEETPAGEW_V3& page = pages[1].page;
+    EXPECT_EQ(pages[1].sheet, FakeSheet::kHandle);
     EXPECT_EQ(page.dwSize, 96u);
     EXPECT_TRUE(page.dwFlags & PSP_HASHELP);
     EXPECT_FALSE(page.dwFlags & PSP_USETITLE);  // the template's caption is the title
     EXPECT_EQ(page.hInstance, UiModule());
     EXPECT_EQ(page.pszTemplate, MAKEINTRESOURCEW(137));
     EXPECT_NE(page.pfnDlgProc, nullptr);
-    EXPECT_EQ(info.Result, static_cast<ULONG_PTR>(FakeSheet::kFirstPageHandle + 1));
+    EXPECT_EQ(info.Result, static_cast<ULONG_PTR>(FakeSheet::kFirstPageHandle + 2));  // the last addition's
 
     auto* context = reinterpret_cast<corv::ui::SheetContext*>(info.UserData);
     ASSERT_NE(context, nullptr);
@@ -329,8 +331,8 @@ TEST_F(UiDllSheets, AnObjectReleasedBeforeItsSheetEndedGivesTheContextBack) {
     EXPECT_TRUE(frees.Freed(heap_, helpFile));
 }
 
-// Which pages the document sheet gets is the core driver's answers' to decide; today every
-// printer gets the About page alone.
+// Which pages the document sheet gets is the core driver's answers' to decide: the colour page
+// by manual colour correction, then the About page.
 TEST_F(UiDllSheets, DocumentPagesFollowThePrintersFeatures) {
     for (int bits = 0; bits < 8; ++bits) {
         SCOPED_TRACE(bits);
@@ -343,8 +345,9 @@ TEST_F(UiDllSheets, DocumentPagesFollowThePrintersFeatures) {
         PROPSHEETUI_INFO info = FakeSheet::Info(PROPSHEETUI_REASON_INIT, reinterpret_cast<LPARAM>(&pageParams_));
         ASSERT_EQ(DocumentSheet(&info), S_OK);
         std::vector<FakeSheet::Call> pages = FakeSheet::PagesAdded();
-        ASSERT_EQ(pages.size(), 1u);
-        EXPECT_EQ(pages[0].page.pszTemplate, MAKEINTRESOURCEW(137));
+        ASSERT_EQ(pages.size(), 2u);
+        EXPECT_EQ(pages[0].page.pszTemplate, MAKEINTRESOURCEW(bits & 4 ? 107 : 229));
+        EXPECT_EQ(pages[1].page.pszTemplate, MAKEINTRESOURCEW(137));
         // "FaxCard" is read with the size first, then into a block of that size.
         EXPECT_EQ(core_.featureQueries, (std::vector<std::string>{"FaxCard", "FaxCard", "HasPrintandHold",
                                                                   "HasManualColorCorrection"}));

@@ -337,6 +337,22 @@ TEST_F(Injection, TheFaxCoverPageDisablesNupWithoutManualDuplex) {
     EXPECT_EQ(At(PSINJECT_BEGINPAGESETUP), (Pieces{"finalpage\n" + kDefineCall + kStartCall}));
 }
 
+TEST_F(Injection, AManualDuplexCoverPageOnASheetsFirstSlotTakesNoOperands) {
+    // Its n-up calls popped their own operands: storing eight more would underflow the stack.
+    ManualDuplexWith("2");
+    record.dwOutputTo = 3;
+    record.fax.bFaxCoverPage = 1;
+    state.pageCount = 2;
+    state.coverPageActive = 1;
+    Page cover = PrintPage();
+    EXPECT_EQ(state.pageCount, 3u);
+    EXPECT_EQ(cover.end, Pieces{});
+    EXPECT_EQ(cover.show, Pieces{NupBlock()});  // the rest of the first slot's texts stay
+    state.coverPageActive = 0;  // an ordinary page on that slot still keeps them
+    state.pageCount = 4;
+    EXPECT_EQ(PrintPage().end, (Pieces{kCellStores, kGridStores}));
+}
+
 TEST_F(Injection, ShowPageClearsThePendingPageValue) {
     state.pendingPageValue = 7;
     EXPECT_EQ(At(PSINJECT_SHOWPAGE), Pieces{});

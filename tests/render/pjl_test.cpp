@@ -148,14 +148,21 @@ TEST(PjlHeader, DocumentNameLinesAreLeftOutOnlyWithoutAName) {
     EXPECT_EQ(Routing(job), Pieces{kEnter});
 }
 
-TEST(PjlHeader, LinesAreCutAt2047Bytes) {
+// Names longer than the system gives are cut inside their quotes: the job information line keeps
+// its closing quote and line end, where a cut at 2047 bytes would run it into the next command.
+TEST(PjlHeader, OverlongNamesAreCutInsideTheirQuotes) {
     JobSettings r = Defaults();
+    r.bAccountNumber = 1;
+    CopyText(r.szAccountNumber, L"1234567890123456");
     PjlJob job = JobOf(r);
     std::string longName(3000, 'a');
+    std::string longHost(40, 'h');
     job.userName = longName.c_str();
+    job.computerName = longHost.c_str();
     Pieces pieces = Start(job);
     ASSERT_EQ(pieces.size(), 4u);
-    EXPECT_EQ(pieces[1], "@PJL QJOBINFO USERID = \"" + std::string(2047 - 24, 'a'));
+    EXPECT_EQ(pieces[1], "@PJL QJOBINFO USERID = \"" + std::string(256, 'a') + "\" HOSTID = \"" + std::string(16, 'h') +
+                             "\" ACCOUNTNUMBER = \"1234567890123456\"\n");
 }
 
 TEST(PjlRouting, EveryDestination) {

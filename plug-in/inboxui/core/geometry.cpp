@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <utility>
 
 namespace corv::ui {
@@ -31,42 +32,47 @@ struct AnchorBox {
     int cy;
 };
 
-POINT EdgeAnchor(DWORD position, double theta, int w, int h, const AnchorBox& box) {
+POINT Saturated(long long x, long long y) { return {Saturate(x), Saturate(y)}; }
+
+// The box's coordinates and the text's extents come from the device and the page escape: the
+// sums are formed in 64 bits and saturate.
+POINT EdgeAnchor(DWORD position, double theta, int w, int h, const AnchorBox& b) {
     const double c = std::cos(theta);
     const double s = std::sin(theta);
+    const long long left = b.left, top = b.top, right = b.right, bottom = b.bottom, cx = b.cx, cy = b.cy;
     switch (position) {
     case kPosBottomLeft:
-        return {box.left - RoundToInt(s * h), box.bottom - RoundToInt(c * h)};
+        return Saturated(left - RoundToInt(s * h), bottom - RoundToInt(c * h));
     case kPosTopLeft:
-        return {box.left, box.top};
+        return {b.left, b.top};
     case kPosCenterLeft:
-        return {box.left - RoundToInt(0.5 * s * h), box.cy - RoundToInt(0.5 * c * h)};
+        return Saturated(left - RoundToInt(0.5 * s * h), cy - RoundToInt(0.5 * c * h));
     case kPosBottomCenter: {
         const double half = w / 2.0;
         const double d = std::sqrt(static_cast<double>(h) * h + half * half);
-        if (d == 0.0) return {box.cx - Half(w), box.bottom - 2 * h};
+        if (d == 0.0) return Saturated(cx - Half(w), bottom - 2LL * h);
         const double phi = std::asin(h / d);
-        return {box.cx - RoundToInt(d * std::cos(theta - phi)), box.bottom + RoundToInt(d * std::sin(theta - phi))};
+        return Saturated(cx - RoundToInt(d * std::cos(theta - phi)), bottom + RoundToInt(d * std::sin(theta - phi)));
     }
     case kPosTopCenter:
-        return {box.cx - RoundToInt(0.5 * c * w), box.top + RoundToInt(0.5 * s * w)};
+        return Saturated(cx - RoundToInt(0.5 * c * w), top + RoundToInt(0.5 * s * w));
     case kPosBottomRight: {
         const double d = std::sqrt(static_cast<double>(w) * w + static_cast<double>(h) * h);
-        if (d == 0.0) return {box.right, box.bottom};
+        if (d == 0.0) return {b.right, b.bottom};
         const double phi = std::asin(h / d);
-        return {box.right - RoundToInt(d * std::cos(theta - phi)), box.bottom + RoundToInt(d * std::sin(theta - phi))};
+        return Saturated(right - RoundToInt(d * std::cos(theta - phi)), bottom + RoundToInt(d * std::sin(theta - phi)));
     }
     case kPosTopRight:
-        return {box.right - RoundToInt(c * w), box.top + RoundToInt(s * w)};
+        return Saturated(right - RoundToInt(c * w), top + RoundToInt(s * w));
     case kPosCenterRight: {
         const double half = h / 2.0;
         const double d = std::sqrt(static_cast<double>(w) * w + half * half);
-        if (d == 0.0) return {box.cx, box.cy};
+        if (d == 0.0) return {b.cx, b.cy};
         const double phi = std::asin(w / d);
-        return {box.right - RoundToInt(d * std::sin(phi + theta)), box.cy - RoundToInt(d * std::cos(phi + theta))};
+        return Saturated(right - RoundToInt(d * std::sin(phi + theta)), cy - RoundToInt(d * std::cos(phi + theta)));
     }
     default:
-        return {box.cx, box.cy};
+        return {b.cx, b.cy};
     }
 }
 
@@ -133,8 +139,8 @@ PageBox WatermarkPageBox(int physicalWidth, int physicalHeight, int physicalOffs
     PageBox box{physicalWidth, physicalHeight, physicalOffsetX, physicalOffsetY};
     const bool shrunk = rect && scale < 1.0f;
     if (rect) {
-        box.width = rect->right - rect->left;
-        box.height = std::abs(rect->bottom - rect->top);
+        box.width = Saturate(static_cast<long long>(rect->right) - rect->left);
+        box.height = Saturate(std::llabs(static_cast<long long>(rect->bottom) - rect->top));
         if (shrunk) {
             box.offsetX = 0;
             box.offsetY = physicalOffsetX;
@@ -161,7 +167,9 @@ POINT PrinterAnchor(DWORD position, double angleDegrees, int w, int h, int W, in
         const int a2 = MulDiv(w, ks, 10000);
         const int a3 = MulDiv(h, ks, 10000);
         const int a4 = MulDiv(h, kc, 10000);
-        return {Half(W) + Half(-(a1 + a3)), Half(H) + Half(a2 - a4)};
+        // half() of the 64-bit sums: both truncate toward zero.
+        return Saturated(Half(W) - (static_cast<long long>(a1) + a3) / 2,
+                         Half(H) + (static_cast<long long>(a2) - a4) / 2);
     }
     return EdgeAnchor(position, theta, w, h, AnchorBox{0, 0, W, H, Half(W), Half(H)});
 }
@@ -169,13 +177,15 @@ POINT PrinterAnchor(DWORD position, double angleDegrees, int w, int h, int W, in
 POINT PreviewAnchor(DWORD position, double angleDegrees, int w, int h, const RECT& client) {
     position = NormalizePosition(position);
     const double theta = Radians(angleDegrees);
-    const int cx = client.left + (client.right - client.left) / 2;
-    const int cy = client.top + (client.bottom - client.top) / 2;
+    // Between the edges, so within the int range.
+    const int cx = static_cast<int>(client.left + (static_cast<long long>(client.right) - client.left) / 2);
+    const int cy = static_cast<int>(client.top + (static_cast<long long>(client.bottom) - client.top) / 2);
     if (position == kPosCenter) {
         const double c = std::cos(theta);
         const double s = std::sin(theta);
-        return {cx - RoundToInt(0.5 * RoundToInt(w * c)) - RoundToInt(0.5 * RoundToInt(h * s)),
-                cy - RoundToInt(0.5 * RoundToInt(h * c)) + RoundToInt(0.5 * RoundToInt(w * s))};
+        const long long x = static_cast<long long>(cx) - RoundToInt(0.5 * RoundToInt(w * c));
+        const long long y = static_cast<long long>(cy) - RoundToInt(0.5 * RoundToInt(h * c));
+        return Saturated(x - RoundToInt(0.5 * RoundToInt(h * s)), y + RoundToInt(0.5 * RoundToInt(w * s)));
     }
     return EdgeAnchor(position, theta, w, h, AnchorBox{client.left, client.top, client.right, client.bottom, cx, cy});
 }
@@ -274,7 +284,8 @@ CoverPageLayout LayoutCoverPage(int physicalWidth, int physicalHeight, int logPi
 
 CoverStamp PlaceCoverStamp(const CoverPageLayout& layout, int textWidth, int textHeight) {
     const int hp = MulDiv(layout.minSide / 300, layout.logPixelsX, 72);
-    return {layout.x0 + MulDiv(textWidth, hp, 72), layout.rowY[kRowPagesToFollow] + Half(MulDiv(textHeight, hp, 72)),
+    return {Saturate(static_cast<long long>(layout.x0) + MulDiv(textWidth, hp, 72)),
+            Saturate(static_cast<long long>(layout.rowY[kRowPagesToFollow]) + Half(MulDiv(textHeight, hp, 72))),
             MulDiv(layout.minSide / 400, layout.logPixelsX, 72)};
 }
 

@@ -1,6 +1,8 @@
 #include "plug-in/inboxui/core/pagetable.h"
 
 #include "plug-in/inboxui/pages/about.h"
+#include "plug-in/inboxui/pages/outputoptions.h"
+#include "plug-in/inboxui/pages/colorpages.h"
 #include "plug-in/inboxui/resources/ids.h"
 
 #include <iterator>
@@ -11,6 +13,9 @@ namespace {
 // The document sheet's pages, in the order the sheet shows them; a page is here once its dialog
 // exists.
 constexpr PageRow kDocumentPages[] = {
+    {IDD_OUTPUT_OPTIONS, L"Output Options", PageCondition::FaxOrHold, &OutputOptionsPageProc},
+    {IDD_MANUAL_COLOR, L"Manual Color", PageCondition::ManualColor, &ManualColorPageProc},
+    {IDD_MONO_QUALITY, L"Monochrome Print Quality", PageCondition::NoManualColor, &MonoQualityPageProc},
     {IDD_ABOUT_DOC, L"About", PageCondition::Always, &AboutPageProc},
 };
 

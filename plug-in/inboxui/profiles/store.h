@@ -53,6 +53,39 @@ DWORD EditTextCapacity(const OPTITEM& option);
 // Whether two job settings records agree in every field a profile is compared by.
 bool RecordsMatch(const JobSettings& a, const JobSettings& b);
 
+// The text buffer of an edit-box option, or null when it has none.
+WCHAR* OptionText(const OPTITEM& option);
+
+// One value of a profile key, as the registry enumerates it. The data buffer holds the largest value a profile
+// has, the stored record; anything larger cannot be a value of ours and is passed over.
+struct StoredValue {
+    WCHAR name[kProfileNameCapacity];
+    DWORD type;
+    DWORD bytes;
+    union {
+        BYTE data[sizeof(JobSettings)];
+        DWORD number;
+        WCHAR text[sizeof(JobSettings) / sizeof(WCHAR)];
+        JobSettings record;
+    };
+};
+
+
+// What one stored value means for the current settings. Values of the wrong type or size are
+// taken as absent, so a damaged profile cannot feed a selection or a record of the wrong shape
+// into the driver's options or the working copy.
+// Puts the value into the driver option it belongs to (a selection, or a text cut to the option's
+// buffer) and returns that option, or null when it belongs to none.
+OPTITEM* ApplyStoredOption(const ProfileSettings& current, const StoredValue& value);
+// Whether the option the value belongs to holds it; true when it belongs to none.
+bool StoredOptionMatches(const ProfileSettings& current, const StoredValue& value);
+// The stored job settings record ("CustomDevData", REG_BINARY of the record's size) as the working
+// copy may take it, or null. A profile is outside input (written by an older version, or by
+// hand), so the record goes through its own merge into the defaults first.
+const JobSettings* StoredRecord(const StoredValue& value, JobSettings* repaired);
+// Whether a selection lies within what the option offers (its entries, or its range).
+bool SelectionInRange(const OPTITEM& option, LONG selection);
+
 // ---- The registry operations ---------------------------------------------------------------
 
 // True for "Factory Defaults" and "<Unknown Profile>" in any case.

@@ -118,3 +118,165 @@
 #define IDC_DYN_TEXT 1000
 #define IDC_DYN_LIST 1001
 #define IDC_DYN_ADD 1002
+
+// ---- Output Options page and the fax cover page dialog (1500-1599 for what has no number) ------
+
+#define IDD_OUTPUT_OPTIONS 128
+#define IDD_FAX_COVER 1500
+#define IDC_OUT_GROUP 1215
+#define IDC_OUT_DESTINATION 1084
+#define IDC_OUT_USER_LABEL 1087
+#define IDC_OUT_USER 1085
+#define IDC_OUT_PIN_LABEL 1088
+#define IDC_OUT_PIN 1086
+#define IDC_OUT_KEEP 1211
+#define IDC_FAX_GROUP 1138
+#define IDC_FAX_NAME_LABEL 1142
+#define IDC_FAX_NAME 1124
+#define IDC_FAX_NUMBER_LABEL 1136
+#define IDC_FAX_NUMBER 1137
+#define IDC_FAX_STATION_LABEL 1120
+#define IDC_FAX_STATION 1121
+#define IDC_FAX_RESOLUTION_LABEL 1139
+#define IDC_FAX_RESOLUTION 1122
+#define IDC_FAX_SEND_COVER 1141
+#define IDC_FAX_SETUP_COVER 1140
+#define IDC_COVER_RECIPIENT 1132
+#define IDC_COVER_SENDER 1134
+#define IDC_COVER_COMMENTS 1135
+#define IDC_COVER_SENDER_NAME 1125
+#define IDC_COVER_COMPANY 1126
+#define IDC_COVER_ADDRESS 1127
+#define IDC_COVER_SENDER_FAX 1123
+#define IDC_COVER_VOICE 1128
+#define IDC_COVER_EMAIL 1129
+#define IDC_COVER_COMMENT_TEXT 1130
+#define IDC_COVER_SENDER_NAME_LABEL 1143
+#define IDC_COVER_COMPANY_LABEL 1144
+#define IDC_COVER_ADDRESS_LABEL 1145
+#define IDC_COVER_SENDER_FAX_LABEL 1146
+#define IDC_COVER_VOICE_LABEL 1147
+#define IDC_COVER_EMAIL_LABEL 1148
+#define IDC_COVER_COMMENT_GROUP 1149
+
+// Destination list texts, in destination order (value 0 to 7), the resolution, the messages.
+#define IDS_OUT_PRINTER 1500
+#define IDS_OUT_FILE 1501
+#define IDS_OUT_EPS 1502
+#define IDS_OUT_FAX 1503
+#define IDS_OUT_CONFIDENTIAL 1504
+#define IDS_OUT_RESERVE 1505
+#define IDS_OUT_REPEAT 1506
+#define IDS_OUT_VERIFY 1507
+#define IDS_FAX_FINE 1510
+#define IDS_ERR_USER_NAME_EMPTY 1520
+#define IDS_ERR_USER_NAME_QUOTE 1521
+#define IDS_ERR_PIN_SHORT 1522
+#define IDS_ERR_PIN_CHARACTERS 1523
+#define IDS_ERR_FAX_RECIPIENT 1524
+#define IDS_ERR_FAX_NUMBER 1525
+#define IDS_ERR_FAX_STATION 1526
+#define IDS_ERR_COVER_PARTS 1527
+// ---- Colour pages and dialogs -----------------------------------------------------------------
+
+#define IDD_MANUAL_COLOR 107       // "Manual Color" page
+#define IDD_MONO_QUALITY 229       // "Monochrome Print Quality" page
+#define IDD_COLOR_CORRECTION 1720  // "Manual Color Correction Settings"
+#define IDD_COLOR_BALANCE 1721     // "Configure Color Balance"
+#define IDD_RGB_QUALITY 1722       // "RGB Print Quality"
+
+// List texts; each list item carries its record value as item data.
+#define IDS_CHOICE_PRINTER_SETTING 1700
+#define IDS_CHOICE_OFF 1701
+#define IDS_CHOICE_AUTO 1702
+#define IDS_CHOICE_MANUAL 1703
+#define IDS_CHOICE_ON 1704
+#define IDS_CHOICE_SRGB_DISPLAY 1705
+#define IDS_CHOICE_SRGB_VIVID 1706
+#define IDS_CHOICE_VIVID 1707
+#define IDS_CHOICE_TRUE_BLACK 1708
+#define IDS_CHOICE_US_CMYK 1709
+#define IDS_CHOICE_EURO_CMYK 1710
+#define IDS_CHOICE_VIVID_CMYK 1711
+
+// "Manual Color" page.
+#define IDC_CORRECTION_LIST 1172
+#define IDC_CONFIGURE_CORRECTION 1228
+#define IDC_BALANCE_LIST 1179
+#define IDC_CONFIGURE_BALANCE 1231
+#define IDC_TONER_LABEL 1186
+#define IDC_TONER_LIST 1198
+#define IDC_CONFIGURE_QUALITY 1253
+// "Manual Color Correction Settings".
+#define IDC_RGB_IMAGE_LIST 1178
+#define IDC_RGB_TEXT_LIST 1181
+#define IDC_RGB_GRAPHICS_LIST 1180
+#define IDC_CMYK_LIST 1032
+// "Configure Color Balance".
+#define IDC_BALANCE_CYAN 1182
+#define IDC_BALANCE_MAGENTA 1193
+#define IDC_BALANCE_YELLOW 1195
+#define IDC_BALANCE_BLACK 1197
+// "RGB Print Quality": its saturation bar shares 1253 with the page's quality button, its fine
+// lines box 1241 with the monochrome page's.
+#define IDC_RGB_BRIGHTNESS 1250
+#define IDC_RGB_CONTRAST 1249
+#define IDC_RGB_SATURATION 1253
+#define IDC_RGB_FINE_LINES 1241
+// "Monochrome Print Quality" page.
+#define IDC_MONO_BRIGHTNESS 1252
+#define IDC_MONO_CONTRAST 1251
+#define IDC_MONO_GRAY_CORRECTION 1254
+#define IDC_MONO_FINE_LINES 1241
+// ---- Watermark page and its dialogs ----------------------------------------------------------
+
+#define IDD_WM_REMOVE 135  // "Select Watermark(s) to Remove"
+#define IDD_WM_PICK 136    // "Select a Watermark to Edit"
+#define IDC_WM_REMOVE_LIST 1039
+#define IDC_WM_REMOVE 1040
+#define IDC_WM_PICK_LIST 1169
+#define IDD_WM_POSITION 221  // "Position Watermark"
+#define IDC_POS_TOP 1221
+#define IDC_POS_VCENTER 1222
+#define IDC_POS_BOTTOM 1223
+#define IDC_POS_VOFFSET_LABEL 1061
+#define IDC_POS_VOFFSET 226
+#define IDC_POS_VSPIN 227
+#define IDC_POS_LEFT 1225
+#define IDC_POS_HCENTER 1226
+#define IDC_POS_RIGHT 1227
+#define IDC_POS_HOFFSET_LABEL 1062
+#define IDC_POS_HOFFSET 1053
+#define IDC_POS_HSPIN 1054
+#define IDC_POS_UNITS 1057
+#define IDC_POS_INCHES 1059
+#define IDC_POS_MILLIMETRES 1060
+#define IDC_POS_PREVIEW 1171
+#define IDC_POS_CENTER 1230
+#define IDD_WM_EDIT 132  // "Create Watermark", retitled Add or Edit
+#define IDC_WME_NAME_LABEL 1156
+#define IDC_WME_NAME 1157
+#define IDC_WME_TEXT_LABEL 1110
+#define IDC_WME_TEXT 1093
+#define IDC_WME_DYNAMIC 1229
+#define IDC_WME_CONFIGURE 1003
+#define IDC_WME_FONT_LABEL 1111
+#define IDC_WME_FONT 1096
+#define IDC_WME_SIZE_LABEL 1113
+#define IDC_WME_SIZE 1097
+#define IDC_WME_COLOR_LABEL 1114
+#define IDC_WME_COLOR 1100
+#define IDC_WME_STYLE_GROUP 1112
+#define IDC_WME_STRIKEOUT 1090
+#define IDC_WME_ITALIC 1159
+#define IDC_WME_UNDERLINE 1091
+#define IDC_WME_BOLD 1158
+#define IDC_WME_OUTLINE 1092
+#define IDC_WME_INTENSITY_LABEL 1115
+#define IDC_WME_INTENSITY 1095
+#define IDC_WME_INTENSITY_SPIN 1109
+#define IDC_WME_ANGLE_LABEL 1117
+#define IDC_WME_ANGLE 1098
+#define IDC_WME_ANGLE_SPIN 1099
+#define IDC_WME_PREVIEW 1171
+#define IDC_WME_POSITION 1218

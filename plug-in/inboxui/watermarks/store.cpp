@@ -164,11 +164,7 @@ bool ReadWatermark(HANDLE printer, const WCHAR* name, WatermarkRecord* record) {
     if (!key) return false;
     WatermarkRecord scratch;
     DWORD size = ReadWatermarkValue(key.get(), name, &scratch);
-    if (size == 0) return false;
-    InitWatermarkRecord(record);
-    std::memcpy(record, &scratch, size);
-    TerminateStrings(*record);  // registry data is outside input: it may lack terminators
-    return true;
+    return WatermarkFromValue(&scratch, size, record);
 }
 
 bool WatermarkExists(HANDLE printer, const WCHAR* name) {
@@ -303,12 +299,7 @@ bool ReadLastUserName(HANDLE printer, WCHAR* buffer, DWORD capacity) {
     HeapArray<WCHAR> scratch(units);
     if (!scratch) return false;
     DWORD size = ReadValue(model.get(), kLastUserNameValue, REG_SZ, scratch.get(), units * sizeof(WCHAR));
-    if (size == 0) return false;
-    // A text stored without its terminator is taken as long as the buffer has room for one.
-    size_t length = BoundedLength(scratch.get(), size / sizeof(WCHAR));
-    if (length >= units) return false;
-    CopyText(buffer, capacity, scratch.get(), length);
-    return true;
+    return LastUserNameFromValue(scratch.get(), size, buffer, units);
 }
 
 bool WriteLastUserName(HANDLE printer, const WCHAR* name) {
@@ -328,10 +319,7 @@ bool ReadFaxInfo(HANDLE printer, FaxRecord* fax) {
     HeapArray<FaxRecord> scratch(1);
     if (!scratch) return false;
     DWORD size = ReadValue(model.get(), kFaxInfoValue, REG_BINARY, scratch.get(), sizeof(FaxRecord));
-    if (size == 0) return false;
-    std::memcpy(fax, scratch.get(), size);
-    TerminateStrings(*fax);
-    return true;
+    return FaxInfoFromValue(scratch.get(), size, fax);
 }
 
 bool WriteFaxInfo(HANDLE printer, const FaxRecord* fax) {

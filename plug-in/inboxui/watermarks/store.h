@@ -73,4 +73,12 @@ bool WriteLastUserName(HANDLE printer, const WCHAR* name);
 bool ReadFaxInfo(HANDLE printer, FaxRecord* fax);
 bool WriteFaxInfo(HANDLE printer, const FaxRecord* fax);
 
+// What the bytes of a stored value mean, apart from the registry call that read them (size: the
+// bytes the registry answered, all readable at data). Each is false, and leaves its output
+// untouched, for a value that counts as absent.
+bool WatermarkFromValue(const void* data, DWORD size, WatermarkRecord* record);  // 1 to 704 bytes
+bool FaxInfoFromValue(const void* data, DWORD size, FaxRecord* fax);             // 1 to 4748 bytes
+// A text that ends within the buffer, with its terminator, or at the end of the value.
+bool LastUserNameFromValue(const WCHAR* data, DWORD size, WCHAR* buffer, DWORD capacity);
+
 }  // namespace corv::ui

@@ -180,6 +180,32 @@ TEST(ShippedPpd, BothModelsListTheStandardResidentFonts) {
     }
 }
 
+// What the plug-ins ask the core driver about, and what the PPD checker requires besides: the
+// page order the UI plug-in watches, and a *PageRegion for every *PageSize with the same default.
+TEST(ShippedPpd, BothModelsDeclarePageOrderAndARegionForEverySize) {
+    for (const char* name : {"corvane-cp4500.ppd", "corvane-mp2100.ppd"}) {
+        Ppd ppd = Parse(ReadShipped(name));
+        const PpdFeature* order = ppd.Feature("OutputOrder");
+        ASSERT_NE(order, nullptr) << name;
+        EXPECT_EQ(order->defaultOption, "Normal") << name;
+        EXPECT_NE(order->Option("Reverse"), nullptr) << name;
+        const PpdFeature* sizes = ppd.Feature("PageSize");
+        const PpdFeature* regions = ppd.Feature("PageRegion");
+        ASSERT_NE(sizes, nullptr) << name;
+        ASSERT_NE(regions, nullptr) << name;
+        EXPECT_EQ(regions->defaultOption, sizes->defaultOption) << name;
+        ASSERT_EQ(regions->options.size(), sizes->options.size()) << name;
+        for (const auto& size : sizes->options) {
+            ASSERT_NE(regions->Option(size.keyword), nullptr) << name << " " << size.keyword;
+            PaperSize paper;
+            EXPECT_TRUE(ReadPaperSize(ppd, size.keyword, &paper)) << name << " " << size.keyword;
+        }
+        ASSERT_NE(ppd.Feature("PagePerSheet"), nullptr) << name;
+        // The 8.3 name the package gives the description.
+        ASSERT_NE(ppd.Global("PCFileName"), nullptr) << name;
+    }
+}
+
 TEST(PpdReader, FontsComeOnlyFromFontEntriesInTheirOrder) {
     Ppd ppd = Parse("*PPD-Adobe: \"4.3\"\n*Font Zeta: Standard \"(001.000)\" Standard ROM\n"
                     "*PaperDimension A4: \"595 842\"\n*Font Alpha: Special \"(002.000)\" Special Disk\n");

@@ -87,3 +87,16 @@ TEST(Options, RefusesWhatItCannotUse) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BatchJobs, OneArgumentListPerJobLine) {
+    auto jobs = BatchJobs(L"--pages 3 --out \"Z:\\a b\\one.prn\"\r\n\n  # a note\r\n\t--nup 2 --doc \"\"\n--trace");
+    ASSERT_EQ(jobs.size(), 3u);
+    EXPECT_EQ(jobs[0], (std::vector<std::wstring>{L"corvhost", L"--pages", L"3", L"--out", L"Z:\\a b\\one.prn"}));
+    EXPECT_EQ(jobs[1], (std::vector<std::wstring>{L"corvhost", L"--nup", L"2", L"--doc", L""}));
+    EXPECT_EQ(jobs[2], (std::vector<std::wstring>{L"corvhost", L"--trace"}));
+    EXPECT_TRUE(BatchJobs(L"\r\n# nothing\n").empty());
+}
+
+}  // namespace

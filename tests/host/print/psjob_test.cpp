@@ -105,7 +105,7 @@ TEST(Prolog, DefinesEveryNameThePluginsProceduresUse) {
                            "startpage",  "pgx_nup",     "pgy_nup",   "papermarg_nup", "pagemarg_nup", "nups",
                            "paperw_nup", "paperh_nup",  "xoffset",   "yoffset",  "nx_nup",      "ny_nup",
                            "pagew_nup",  "pageh_nup",   "borderlinewidth", "nupangle", "framenup", "definenup",
-                           "startnup",   "finalpage"};
+                           "startnup",   "finalpage", "placepage", "flushnup"};
     for (int n : {1, 2}) {
         std::string prolog = Prolog(Job(n));
         for (const char* name : names)
@@ -124,9 +124,13 @@ TEST(Prolog, StartsTheNupStateWithTheJobsLayout) {
 }
 
 TEST(PageSetup, PushesTheOperandsInTheAgreedOrder) {
-    EXPECT_EQ(PageSetup(Job(2), 0), "; 270 1 792 612 1 2 definenup 0 1 startnup\n");
-    EXPECT_EQ(PageSetup(Job(2), 1), "; 270 1 792 612 1 2 definenup 0 0 startnup\n");
-    EXPECT_EQ(PageSetup(Job(4), 5), "; 0 1 612 792 2 2 definenup 1 1 startnup\n");
+    // The grid on the first page of each sheet only; every page names its cell twice, for
+    // startnup and for placepage.
+    EXPECT_EQ(PageSetup(Job(2), 0), "; 270 1 792 612 1 2 definenup 0 1 startnup 0 1 placepage\n");
+    EXPECT_EQ(PageSetup(Job(2), 1), "; 0 0 startnup 0 0 placepage\n");
+    EXPECT_EQ(PageSetup(Job(2), 2), "; 270 1 792 612 1 2 definenup 0 1 startnup 0 1 placepage\n");
+    EXPECT_EQ(PageSetup(Job(4), 4), "; 0 1 612 792 2 2 definenup 0 1 startnup 0 1 placepage\n");
+    EXPECT_EQ(PageSetup(Job(4), 5), "; 1 1 startnup 1 1 placepage\n");
     EXPECT_EQ(PageSetup(Job(1), 0), "");
     EXPECT_EQ(TrailerCode(Job(4)), "flushnup\n");
     EXPECT_EQ(TrailerCode(Job(1)), "");

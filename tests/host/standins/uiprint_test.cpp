@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -16,12 +17,14 @@ namespace {
 
 using namespace corv::host;
 
-// The driver's side: every escape and extra page, in order.
+// The driver's side: every escape, extra page and piece of PostScript, in order.
 class RecordingTarget final : public PrintTarget {
 public:
     ULONG Escape(ULONG code, ULONG inSize, PVOID in, ULONG, PVOID) override {
         std::string data = in ? std::string(static_cast<const char*>(in), inSize) : std::string();
         log.push_back("escape " + std::to_string(code) + " " + data);
+        // As the driver's PASSTHROUGH does: data from the drawing stays with the drawing.
+        if (code == PASSTHROUGH && ui && inSize >= 2) ui->PassThrough(data.data() + 2, inSize - 2);
         return code == 0x10005 ? 42 : 7;
     }
     bool StartExtraPage() override {
@@ -32,7 +35,17 @@ public:
         log.push_back("end extra page");
         return true;
     }
+    void Emit(std::string_view postscript) override {
+        if (postscript.empty()) return;
+        log.push_back("emit");
+        emitted.emplace_back(postscript);
+    }
+    void PageRecorded(const PagePreview& page) override { previews.push_back(page); }
+
+    UiPrinting* ui = nullptr;
     std::vector<std::string> log;
+    std::vector<std::string> emitted;
+    std::vector<PagePreview> previews;
 };
 
 // The handler under the driver: what each test makes it do, and the events it saw.
@@ -87,7 +100,7 @@ protected:
         ui.StartDocument();
         for (int p = 1; p <= 2; ++p) {
             ui.StartPage(p, p);
-            ui.EndPage();
+            ui.EndPage("");
         }
         ui.EndDocument();
     }
@@ -103,10 +116,11 @@ TEST_F(UiPrintingTest, FilterOncePageEventsAroundEachPageThenTheDocumentsEnd) {
     EXPECT_EQ(handler.events, (std::vector<INT>{DOCUMENTEVENT_QUERYFILTER, DOCUMENTEVENT_STARTPAGE,
                                                 DOCUMENTEVENT_ENDPAGE, DOCUMENTEVENT_STARTPAGE,
                                                 DOCUMENTEVENT_ENDPAGE, DOCUMENTEVENT_ENDDOC}));
-    ASSERT_EQ(ui.previews().size(), 2u);
-    EXPECT_EQ(ui.previews()[1].ordinal, 2);
-    // The body's stand-in is on every page.
-    EXPECT_EQ(ui.previews()[1].texts, (std::vector<std::wstring>{L"2", L"Test - page 2 of 2"}));
+    ASSERT_EQ(target.previews.size(), 2u);
+    EXPECT_EQ(target.previews[1].ordinal, 2);
+    // The body's stand-in is on every page, for the preview only: the job has the body itself.
+    EXPECT_EQ(target.previews[1].texts, (std::vector<std::wstring>{L"2", L"Test - page 2 of 2"}));
+    EXPECT_TRUE(target.emitted.empty());
     EXPECT_TRUE(ui.problems().empty());
 }
 
@@ -129,10 +143,37 @@ TEST_F(UiPrintingTest, DrawingUnderAndOverThePageLandsAroundTheBody) {
         if (event == DOCUMENTEVENT_STARTPAGE) TextOutW(dc, 0, 0, L"under", 5);
         if (event == DOCUMENTEVENT_ENDPAGE) TextOutW(dc, 0, 0, L"over", 4);
     };
+    UiPrintSettings settings = Settings();
+    settings.fonts = {"Courier", "Times-Roman"};
+    UiPrinting ui(&target, settings);
+    ui.StartDocument();
+    ui.StartPage(1, 1);
+    ui.EndPage("% the body\n");
+    ASSERT_EQ(target.previews.size(), 1u);
+    EXPECT_EQ(target.previews[0].texts, (std::vector<std::wstring>{L"under", L"1", L"Test - page 1 of 2", L"over"}));
+    ASSERT_EQ(target.emitted.size(), 3u);
+    EXPECT_NE(target.emitted[0].find("(under)"), std::string::npos) << target.emitted[0];
+    EXPECT_EQ(target.emitted[1], "% the body\n");
+    EXPECT_NE(target.emitted[2].find("(over)"), std::string::npos) << target.emitted[2];
+    // In the printer's dots, on the sheet's points, with the printer's fonts.
+    EXPECT_EQ(target.emitted[0].rfind("gsave [0.12 0 0 -0.12 18 780] concat", 0), 0u) << target.emitted[0];
+    EXPECT_NE(target.emitted[0].find("/Courier cgW cgF"), std::string::npos) << target.emitted[0];
+    EXPECT_EQ(target.emitted[0].find("Test - page"), std::string::npos);
+}
+
+TEST_F(UiPrintingTest, WithoutEventsThePageIsTheBodyAlone) {
+    handler.filter = {DOCUMENTEVENT_ENDDOC};
     UiPrinting ui(&target, Settings());
-    PrintTwoPages(ui);
-    ASSERT_EQ(ui.previews().size(), 2u);
-    EXPECT_EQ(ui.previews()[0].texts, (std::vector<std::wstring>{L"under", L"1", L"Test - page 1 of 2", L"over"}));
+    ui.StartDocument();
+    ui.StartPage(1, 1);
+    ui.EndPage("% the body\n");
+    EXPECT_EQ(target.emitted, (std::vector<std::string>{"% the body\n"}));
+    UiPrintSettings none = Settings();
+    none.handler = nullptr;
+    UiPrinting inactive(&target, none);
+    inactive.StartPage(1, 1);
+    inactive.EndPage("% again\n");
+    EXPECT_EQ(target.emitted.back(), "% again\n");
 }
 
 TEST_F(UiPrintingTest, ThePrinterDeviceContextAnswersAsThePrinter) {
@@ -150,7 +191,7 @@ TEST_F(UiPrintingTest, ThePrinterDeviceContextAnswersAsThePrinter) {
     UiPrinting ui(&target, Settings());
     ui.StartDocument();
     ui.StartPage(1, 1);
-    ui.EndPage();
+    ui.EndPage("");
     EXPECT_EQ(caps, (std::vector<int>{5100, 6600, 150, 100, 600, 600, 1}));
     EXPECT_EQ(screenTechnology, DT_RASDISPLAY);
 }
@@ -184,21 +225,65 @@ TEST_F(UiPrintingTest, APageTheHandlerAddsAtTheEndBecomesAPageOfTheJob) {
         ExtEscape(dc, PASSTHROUGH, 6, data, 0, nullptr);
         TextOutW(dc, 0, 0, L"cover", 5);
         EXPECT_GT(EndPage(dc), 0);
+        ExtEscape(dc, 0x10004, 0, nullptr, 0, nullptr);
     };
     UiPrinting ui(&target, Settings());
+    target.ui = &ui;
     PrintTwoPages(ui);
-    EXPECT_EQ(target.log, (std::vector<std::string>{"start extra page", std::string("escape 19 \x04\x00" "text", 16),
-                                                    "end extra page"}));
-    ASSERT_EQ(ui.previews().size(), 3u);
-    EXPECT_EQ(ui.previews()[2].ordinal, 3);
-    EXPECT_EQ(ui.previews()[2].texts, (std::vector<std::wstring>{L"cover"}));
+    // The page goes into the job once the event is over, its passthrough data among its drawing.
+    EXPECT_EQ(target.log, (std::vector<std::string>{std::string("escape 19 \x04\x00" "text", 16), "escape 65540 ",
+                                                    "start extra page", "emit", "end extra page"}));
+    ASSERT_EQ(target.emitted.size(), 1u);
+    const std::string& page = target.emitted[0];
+    EXPECT_LT(page.find("concat"), page.find("text\n"));
+    EXPECT_LT(page.find("text\n"), page.find("(cover)")) << page;
+    ASSERT_EQ(target.previews.size(), 3u);
+    EXPECT_EQ(target.previews[2].ordinal, 3);
+    EXPECT_EQ(target.previews[2].texts, (std::vector<std::wstring>{L"cover"}));
     EXPECT_TRUE(ui.problems().empty());
+}
+
+TEST_F(UiPrintingTest, PassThroughOutsideTheAddedPageStaysBetweenPages) {
+    handler.onEvent = [&](INT event, HDC dc) {
+        if (event != DOCUMENTEVENT_ENDDOC) return;
+        ExtEscape(dc, PASSTHROUGH, 8, "\x06\x00" "before", 0, nullptr);
+        StartPage(dc);
+        TextOutW(dc, 0, 0, L"cover", 5);
+        EndPage(dc);
+        ExtEscape(dc, PASSTHROUGH, 7, "\x05\x00" "after", 0, nullptr);
+        TextOutW(dc, 0, 0, L"nowhere", 7);
+    };
+    UiPrinting ui(&target, Settings());
+    target.ui = &ui;
+    PrintTwoPages(ui);
+    ASSERT_EQ(target.emitted.size(), 3u);
+    EXPECT_EQ(target.emitted[0], "before\n");
+    EXPECT_NE(target.emitted[1].find("(cover)"), std::string::npos);
+    EXPECT_EQ(target.emitted[2], "after\n");
+    EXPECT_EQ(std::count(target.log.begin(), target.log.end(), "start extra page"), 1);
+    ASSERT_EQ(ui.notes().size(), 1u);  // the drawing outside a page is left out, and said so
+    // Without a page of its own the data still reaches the job.
+    handler.onEvent = [&](INT event, HDC dc) {
+        if (event == DOCUMENTEVENT_ENDDOC) ExtEscape(dc, PASSTHROUGH, 6, "\x04\x00" "only", 0, nullptr);
+    };
+    target.emitted.clear();
+    ui.EndDocument();
+    EXPECT_EQ(target.emitted, (std::vector<std::string>{"only\n"}));
+}
+
+TEST_F(UiPrintingTest, PassThroughFromElsewhereIsNotTheDrawings) {
+    UiPrinting ui(&target, Settings());
+    ui.StartDocument();
+    ui.StartPage(1, 1);
+    EXPECT_FALSE(ui.PassThrough("x", 1));  // not inside an escape on the device context
+    ui.EndPage("");
+    EXPECT_FALSE(ui.PassThrough("x", 1));
 }
 
 TEST_F(UiPrintingTest, NoPageAddedMeansNoPageRecorded) {
     UiPrinting ui(&target, Settings());
     PrintTwoPages(ui);
-    EXPECT_EQ(ui.previews().size(), 2u);
+    EXPECT_EQ(target.previews.size(), 2u);
     EXPECT_TRUE(target.log.empty());
 }
 
@@ -210,7 +295,7 @@ TEST_F(UiPrintingTest, StartPageInsideADocumentPageIsRefused) {
     UiPrinting ui(&target, Settings());
     ui.StartDocument();
     ui.StartPage(1, 1);
-    ui.EndPage();
+    ui.EndPage("");
     EXPECT_LE(answer, 0);
     EXPECT_TRUE(target.log.empty());
     EXPECT_EQ(ui.problems().size(), 1u);
@@ -266,7 +351,7 @@ TEST_F(UiPrintingTest, ThePlugInsModuleIsTheOneThatSeesThePrinter) {
         ASSERT_TRUE(ui.active());
         ui.StartDocument();
         ui.StartPage(1, 1);
-        ui.EndPage();
+        ui.EndPage("");
     }
     FreeLibrary(probe);
     EXPECT_EQ(throughModule, 5100);
@@ -286,7 +371,7 @@ TEST_F(UiPrintingTest, WithoutAHandlerNothingIsPatchedOrSent) {
     EXPECT_EQ(*slot, before);
     PrintTwoPages(ui);
     EXPECT_TRUE(handler.events.empty());
-    EXPECT_TRUE(ui.previews().empty());
+    EXPECT_TRUE(target.previews.empty());
 }
 
 TEST(WatermarkPresets, DraftIsAGreyDiagonalOnEveryPage) {

@@ -363,6 +363,32 @@ TEST(PlaceWatermark, HugeOffsetsSaturateInsteadOfWrapping) {
     EXPECT_LT(p.point.y, 0);
 }
 
+// Device numbers and page rectangles come from the printer and the page escape: at the ends of the
+// int range every sum saturates instead of wrapping to the other side of the page.
+TEST(PlaceWatermark, ExtremeDeviceNumbersSaturate) {
+    const RECT all{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+    const PageBox box = WatermarkPageBox(0, 0, 0, 0, &all, 1.0f, 0);
+    EXPECT_EQ(box.width, INT_MAX);
+    EXPECT_EQ(box.height, INT_MAX);
+
+    // A1 = A3 = MulDiv(INT_MAX, -7071, 10000): their sum leaves the int range, its half does not.
+    POINT p = PrinterAnchor(kPosCenter, 225.0, INT_MAX, INT_MAX, 0, 0);
+    EXPECT_EQ(p.x, 1518485687);
+    EXPECT_EQ(p.y, 0);
+    p = PrinterAnchor(kPosBottomLeft, -90.0, 10, INT_MAX, 0, INT_MAX);  // x = 0 + h, y = H - 0
+    EXPECT_EQ(p.x, INT_MAX);
+    EXPECT_EQ(p.y, INT_MAX);
+
+    p = PreviewAnchor(kPosCenter, 0.0, 10, 10, all);
+    EXPECT_EQ(p.x, -6);  // the centre of the whole range, not a wrapped one
+    p = PreviewAnchor(kPosTopRight, 180.0, INT_MAX, 10, all);
+    EXPECT_EQ(p.x, INT_MAX);
+
+    // hp = 72, so the heading's width stays INT_MAX and x0 = 1080 comes on top of it.
+    const CoverPageLayout l = LayoutCoverPage(21600, 21600, 72, DMORIENT_PORTRAIT);
+    EXPECT_EQ(PlaceCoverStamp(l, INT_MAX, 10).x, INT_MAX);
+}
+
 TEST(PreviewAnchor, EveryPositionInTheClientRectangle) {
     const RECT client{10, 20, 310, 221};  // centre (160, 120)
     const AnchorCase cases[] = {

@@ -53,15 +53,18 @@ protected:
 };
 
 TEST_F(DocumentSheet, ThePluginsPagesRunInARealSheet) {
+    core_.features.insert("HasManualColorCorrection");
     corvtest::SheetHost host;
     PROPSHEETUI_INFO info = host.Info(PROPSHEETUI_REASON_INIT, reinterpret_cast<LPARAM>(&params_));
     ASSERT_EQ(plugin_->DocumentPropertySheets(&info, 0), S_OK);
-    ASSERT_EQ(host.pageCount(), 1u);
-    EXPECT_EQ(info.Result, 1u);
+    ASSERT_EQ(host.pageCount(), 2u);
+    EXPECT_EQ(info.Result, 2u);
     host.AddBlankPage();
     ASSERT_TRUE(host.Show());
 
-    HWND about = host.page(0);
+    EXPECT_EQ(TextOf(host.page(0)), L"Manual Color");
+    ASSERT_TRUE(host.select(1));
+    HWND about = host.page(1);
     EXPECT_EQ(TextOf(about), L"About");
     EXPECT_EQ(TextOf(GetDlgItem(about, IDC_ABOUT_DRIVER)), L"Corvane C500 PS Driver");
 
@@ -70,13 +73,16 @@ TEST_F(DocumentSheet, ThePluginsPagesRunInARealSheet) {
     ASSERT_EQ(help.requests.size(), 1u);
     EXPECT_EQ(help.requests[0].file, L"c:\\drivers\\corv.hlp");  // found among the driver's files
 
-    EXPECT_TRUE(host.select(1));
+    EXPECT_TRUE(host.select(2));
     EXPECT_TRUE(host.select(0));
+    record_.dwPallidor = 2;
     EXPECT_TRUE(host.apply());
+    EXPECT_EQ(record_.dwPallidor, 0u);  // the colour page wrote its working copy's value
 
     info.Reason = PROPSHEETUI_REASON_DESTROY;
     ASSERT_EQ(plugin_->DocumentPropertySheets(&info, 0), S_OK);
-    EXPECT_EQ(info.Result, 1u);  // nothing was applied through the plug-in
+    // The colour page applied: the result is the sheet function's answer to CPSFUNC_SET_RESULT.
+    EXPECT_EQ(info.Result, 0u);
     EXPECT_EQ(plugin_->documentContext(), nullptr);
 }
 

@@ -64,7 +64,11 @@ TEST(PageChoice, EveryCombinationOfFeaturesPicksItsRowsInTableOrder) {
 TEST(PageChoice, TheProductSheetHasOnlyThePagesWhoseDialogsExist) {
     for (const Combination& c : kCombinations) {
         SCOPED_TRACE(Name(c));
-        EXPECT_EQ(Templates(DocumentPages(FeaturesOf(c))), std::vector<WORD>{IDD_ABOUT_DOC});
+        std::vector<WORD> expected;
+        if (c.faxCard || c.printAndHold) expected.push_back(IDD_OUTPUT_OPTIONS);
+        expected.push_back(c.manualColor ? WORD{IDD_MANUAL_COLOR} : WORD{IDD_MONO_QUALITY});
+        expected.push_back(IDD_ABOUT_DOC);
+        EXPECT_EQ(Templates(DocumentPages(FeaturesOf(c))), expected);
     }
 }
 

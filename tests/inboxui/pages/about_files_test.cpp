@@ -2,6 +2,8 @@
 
 #include "tests/inboxui/pages/versionfiles.h"
 
+#include "corvversion.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -30,7 +32,7 @@ std::wstring VersionOf(const std::wstring& path, bool* listed = nullptr) {
 
 TEST(AboutFileVersions, RealVersionResources) {
     ScratchFiles files;
-    EXPECT_EQ(VersionOf(files.TestProgram()), L"3.0.0.0");  // the UI plug-in's own VERSIONINFO
+    EXPECT_EQ(VersionOf(files.TestProgram()), CORV_VERSION_WIDE);  // the UI plug-in's own VERSIONINFO
     std::wstring system = VersionOf(files.SystemFile(L"kernel32.dll"));
     EXPECT_FALSE(system.empty());
     EXPECT_NE(system, L"N/A");
@@ -65,8 +67,8 @@ TEST(AboutFileList, ConfigDriverThenDependentsInOrderIncludingRepeats) {
     Rows rows;
     EXPECT_EQ(BuildFileList(&info, L"N/A", Collect, &rows), 5);
     std::wstring exeName = FileNameOfPath(exe.c_str());
-    Rows expected = {{exeName, L"3.0.0.0"}, {L"corv.ppd", L"N/A"}, {L"corv.ppd", L"N/A"},
-                     {exeName, L"3.0.0.0"}, {L"corv.ppd", L"N/A"}};
+    Rows expected = {{exeName, CORV_VERSION_WIDE}, {L"corv.ppd", L"N/A"}, {L"corv.ppd", L"N/A"},
+                     {exeName, CORV_VERSION_WIDE}, {L"corv.ppd", L"N/A"}};
     EXPECT_EQ(rows, expected);
 }
 

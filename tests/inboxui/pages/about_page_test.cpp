@@ -11,6 +11,8 @@
 #include "tests/support/pagekit/sheethost.h"
 
 #include <commctrl.h>
+#include "corvversion.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -106,7 +108,7 @@ TEST_P(AboutPage, ListsTheDriverFilesSortedByNameWithTheirVersions) {
     EXPECT_FALSE(rows[2].second.empty());
     EXPECT_NE(rows[2].second, L"N/A");
     EXPECT_EQ(rows[3], std::make_pair(std::wstring(L"mid_ui.dll"), std::wstring(L"7.1.2")));
-    EXPECT_EQ(rows[4], std::make_pair(exeName, std::wstring(L"3.0.0.0")));
+    EXPECT_EQ(rows[4], std::make_pair(exeName, std::wstring(CORV_VERSION_WIDE)));
     EXPECT_EQ(rows[5], std::make_pair(std::wstring(L"zeta.ppd"), std::wstring(L"N/A")));
 
     EXPECT_EQ(TextOf(GetDlgItem(page, IDC_ABOUT_DRIVER)), L"Corvane C500 PS Driver");

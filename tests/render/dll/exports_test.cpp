@@ -1,5 +1,7 @@
 #include "render/dll/corvrend.h"
 
+#include "corvversion.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -52,12 +54,12 @@ TEST(RenderDll, CarriesItsVersionResource) {
     EXPECT_EQ(VersionString(info, L"CompanyName"), L"Corvane");
     EXPECT_EQ(VersionString(info, L"ProductName"), L"Corvane PS plug-ins");
     EXPECT_EQ(VersionString(info, L"FileDescription"), L"Corvane rendering plug-in");
-    EXPECT_EQ(VersionString(info, L"FileVersion"), L"3.0.0.0");
+    EXPECT_EQ(VersionString(info, L"FileVersion"), CORV_VERSION_WIDE);
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00030000u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+    EXPECT_EQ(fixed->dwFileVersionMS, CORV_VERSION_MS);
+    EXPECT_EQ(fixed->dwFileVersionLS, CORV_VERSION_LS);
 }
 
 TEST(RenderDll, ServesOnlyTheRenderingPluginClass) {

@@ -1,0 +1,3 @@
+// The shim keeps every declaration in one header.
+#pragma once
+#include <windows.h>
