@@ -4,7 +4,7 @@
 #include "host/kit/hostio.h"
 #include "host/kit/inf.h"
 #include "host/kit/ppd.h"
-#include "plug-in/inboxui/core/uiplugin.h"
+#include "plug-in/inboxui/core/printerevents.h"
 #include "plug-in/inboxui/pages/help.h"
 
 #include <gtest/gtest.h>
