@@ -7,7 +7,6 @@
 
 #include "common/handles.h"
 #include "common/record.h"
-#include "plug-in/inboxui/store/modelkey.h"
 
 #include <windows.h>
 

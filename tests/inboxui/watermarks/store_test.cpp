@@ -1,4 +1,5 @@
 #include "plug-in/inboxui/watermarks/store.h"
+#include "plug-in/inboxui/store/modelkey.h"
 
 #include "tests/inboxui/watermarks/store_fixture.h"
 
@@ -9,6 +10,14 @@
 #include <vector>
 
 namespace {
+
+TEST(ModelKeyPath, FormattedFromTheDriverName) {
+    corv::HeapArray<WCHAR> path = corv::ui::ModelKeyPathForDriver(L"Corvane C500 PS");
+    ASSERT_TRUE(path);
+    EXPECT_STREQ(path.get(), L"Software\\Corvane\\RIViroRo\\Corvane C500 PS");
+    EXPECT_FALSE(corv::ui::ModelKeyPathForDriver(L""));
+    EXPECT_FALSE(corv::ui::ModelKeyPathForDriver(nullptr));
+}
 
 using namespace corv;
 using namespace corv::ui;
