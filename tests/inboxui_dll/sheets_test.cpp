@@ -212,7 +212,7 @@ TEST_F(UiDllSheets, DocumentSheetInitAddsTheAboutPageWithTheFilledSheetContext) 
     info.Reason = PROPSHEETUI_REASON_DESTROY;
     EXPECT_EQ(DocumentSheet(&info), S_OK);
     EXPECT_EQ(info.Result, 1u);
-    EXPECT_EQ(FakeSheet::Calls().size(), 1u);  // no result was set
+    EXPECT_EQ(FakeSheet::Calls().size(), 2u);  // the two pages; no result was set
 }
 
 TEST_F(UiDllSheets, DocumentSheetTakesTheNoPermissionFlagAndCopesWithoutRecordOrParameters) {
@@ -239,8 +239,8 @@ TEST_F(UiDllSheets, DocumentSheetTakesTheNoPermissionFlagAndCopesWithoutRecordOr
     PROPSHEETUI_INFO noHeap = FakeSheet::Info(PROPSHEETUI_REASON_INIT, reinterpret_cast<LPARAM>(&pageParams_));
     EXPECT_EQ(DocumentSheet(&noHeap), S_OK);
     EXPECT_EQ(noHeap.UserData, 0u);
-    ASSERT_EQ(FakeSheet::PagesAdded().size(), 1u);
-    EXPECT_EQ(FakeSheet::PagesAdded()[0].page.lParam, 0);
+    ASSERT_EQ(FakeSheet::PagesAdded().size(), 2u);
+    for (const FakeSheet::Call& page : FakeSheet::PagesAdded()) EXPECT_EQ(page.page.lParam, 0);
 }
 
 TEST_F(UiDllSheets, SheetsRefuseOtherVersionsAndAnswerHeaderResultAndIcon) {
@@ -444,8 +444,9 @@ TEST_F(UiDllSheets, DocumentModeSharesItsContextWithTheDocumentSheet) {
     PROPSHEETUI_INFO info = FakeSheet::Info(PROPSHEETUI_REASON_INIT, reinterpret_cast<LPARAM>(&pageParams_));
     ASSERT_EQ(DocumentSheet(&info), S_OK);
     EXPECT_EQ(info.UserData, reinterpret_cast<ULONG_PTR>(context));
-    ASSERT_EQ(FakeSheet::PagesAdded().size(), 1u);
-    EXPECT_EQ(FakeSheet::PagesAdded()[0].page.lParam, reinterpret_cast<LPARAM>(context));
+    ASSERT_EQ(FakeSheet::PagesAdded().size(), 2u);
+    for (const FakeSheet::Call& page : FakeSheet::PagesAdded())
+        EXPECT_EQ(page.page.lParam, reinterpret_cast<LPARAM>(context));
     info.Reason = PROPSHEETUI_REASON_DESTROY;
     DocumentSheet(&info);
 
