@@ -345,9 +345,13 @@ TEST_F(UiDllSheets, DocumentPagesFollowThePrintersFeatures) {
         PROPSHEETUI_INFO info = FakeSheet::Info(PROPSHEETUI_REASON_INIT, reinterpret_cast<LPARAM>(&pageParams_));
         ASSERT_EQ(DocumentSheet(&info), S_OK);
         std::vector<FakeSheet::Call> pages = FakeSheet::PagesAdded();
-        ASSERT_EQ(pages.size(), 2u);
-        EXPECT_EQ(pages[0].page.pszTemplate, MAKEINTRESOURCEW(bits & 4 ? 107 : 229));
-        EXPECT_EQ(pages[1].page.pszTemplate, MAKEINTRESOURCEW(137));
+        // Output Options first with a fax card or print and hold, then one colour page, then About.
+        std::vector<LPCWSTR> expected;
+        if (bits & 3) expected.push_back(MAKEINTRESOURCEW(128));
+        expected.push_back(MAKEINTRESOURCEW(bits & 4 ? 107 : 229));
+        expected.push_back(MAKEINTRESOURCEW(137));
+        ASSERT_EQ(pages.size(), expected.size());
+        for (size_t i = 0; i < pages.size(); ++i) EXPECT_EQ(pages[i].page.pszTemplate, expected[i]) << i;
         // "FaxCard" is read with the size first, then into a block of that size.
         EXPECT_EQ(core_.featureQueries, (std::vector<std::string>{"FaxCard", "FaxCard", "HasPrintandHold",
                                                                   "HasManualColorCorrection"}));
