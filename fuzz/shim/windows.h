@@ -37,6 +37,7 @@ typedef HINSTANCE HMODULE;
 typedef struct HWND__* HWND;
 typedef struct HDC__* HDC;
 typedef struct HKEY__* HKEY;
+typedef DWORD REGSAM;
 typedef struct HGDIOBJ__* HGDIOBJ;
 typedef struct HSURF__* HSURF;
 typedef struct DHPDEV__* DHPDEV;
@@ -103,6 +104,13 @@ typedef DWORD COLORREF;
 #define PSINJECT_SHOWPAGE 105
 
 // Option items of the common property sheet.
+#define TVOT_2STATES 0
+#define TVOT_3STATES 1
+#define TVOT_UDARROW 2
+#define TVOT_TRACKBAR 3
+#define TVOT_SCROLLBAR 4
+#define TVOT_LISTBOX 5
+#define TVOT_COMBOBOX 6
 #define TVOT_EDITBOX 7
 #define OPTIF_CHANGED 0x00000008
 

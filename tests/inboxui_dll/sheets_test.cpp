@@ -212,8 +212,7 @@ TEST_F(UiDllSheets, DocumentSheetInitAddsTheAboutPageWithTheFilledSheetContext) 
     info.Reason = PROPSHEETUI_REASON_DESTROY;
     EXPECT_EQ(DocumentSheet(&info), S_OK);
     EXPECT_EQ(info.Result, 1u);
-    for (const FakeSheet::Call& call : FakeSheet::Calls())
-        EXPECT_NE(call.function, static_cast<UINT>(CPSFUNC_SET_RESULT));  // no result was set
+    EXPECT_EQ(FakeSheet::Calls().size(), 2u);  // the two pages; no result was set
 }
 
 TEST_F(UiDllSheets, DocumentSheetTakesTheNoPermissionFlagAndCopesWithoutRecordOrParameters) {
@@ -240,7 +239,7 @@ TEST_F(UiDllSheets, DocumentSheetTakesTheNoPermissionFlagAndCopesWithoutRecordOr
     PROPSHEETUI_INFO noHeap = FakeSheet::Info(PROPSHEETUI_REASON_INIT, reinterpret_cast<LPARAM>(&pageParams_));
     EXPECT_EQ(DocumentSheet(&noHeap), S_OK);
     EXPECT_EQ(noHeap.UserData, 0u);
-    ASSERT_FALSE(FakeSheet::PagesAdded().empty());
+    ASSERT_EQ(FakeSheet::PagesAdded().size(), 2u);
     for (const FakeSheet::Call& page : FakeSheet::PagesAdded()) EXPECT_EQ(page.page.lParam, 0);
 }
 
@@ -332,8 +331,8 @@ TEST_F(UiDllSheets, AnObjectReleasedBeforeItsSheetEndedGivesTheContextBack) {
     EXPECT_TRUE(frees.Freed(heap_, helpFile));
 }
 
-// Which pages the document sheet gets is the core driver's answers' to decide: Output Options for a
-// fax card or print-and-hold, the colour page by manual colour correction, then the About page.
+// Which pages the document sheet gets is the core driver's answers' to decide: the colour page
+// by manual colour correction, then the About page.
 TEST_F(UiDllSheets, DocumentPagesFollowThePrintersFeatures) {
     for (int bits = 0; bits < 8; ++bits) {
         SCOPED_TRACE(bits);
@@ -345,14 +344,14 @@ TEST_F(UiDllSheets, DocumentPagesFollowThePrintersFeatures) {
         FakeSheet::Calls().clear();
         PROPSHEETUI_INFO info = FakeSheet::Info(PROPSHEETUI_REASON_INIT, reinterpret_cast<LPARAM>(&pageParams_));
         ASSERT_EQ(DocumentSheet(&info), S_OK);
-        std::vector<ULONG_PTR> expected;
-        if (bits & 3) expected.push_back(128);
-        expected.push_back(bits & 4 ? 107 : 229);
-        expected.push_back(137);
-        std::vector<ULONG_PTR> templates;
-        for (const FakeSheet::Call& page : FakeSheet::PagesAdded())
-            templates.push_back(reinterpret_cast<ULONG_PTR>(page.page.pszTemplate));
-        EXPECT_EQ(templates, expected);
+        std::vector<FakeSheet::Call> pages = FakeSheet::PagesAdded();
+        // Output Options first with a fax card or print and hold, then one colour page, then About.
+        std::vector<LPCWSTR> expected;
+        if (bits & 3) expected.push_back(MAKEINTRESOURCEW(128));
+        expected.push_back(MAKEINTRESOURCEW(bits & 4 ? 107 : 229));
+        expected.push_back(MAKEINTRESOURCEW(137));
+        ASSERT_EQ(pages.size(), expected.size());
+        for (size_t i = 0; i < pages.size(); ++i) EXPECT_EQ(pages[i].page.pszTemplate, expected[i]) << i;
         // "FaxCard" is read with the size first, then into a block of that size.
         EXPECT_EQ(core_.featureQueries, (std::vector<std::string>{"FaxCard", "FaxCard", "HasPrintandHold",
                                                                   "HasManualColorCorrection"}));
@@ -449,7 +448,7 @@ TEST_F(UiDllSheets, DocumentModeSharesItsContextWithTheDocumentSheet) {
     PROPSHEETUI_INFO info = FakeSheet::Info(PROPSHEETUI_REASON_INIT, reinterpret_cast<LPARAM>(&pageParams_));
     ASSERT_EQ(DocumentSheet(&info), S_OK);
     EXPECT_EQ(info.UserData, reinterpret_cast<ULONG_PTR>(context));
-    ASSERT_FALSE(FakeSheet::PagesAdded().empty());
+    ASSERT_EQ(FakeSheet::PagesAdded().size(), 2u);
     for (const FakeSheet::Call& page : FakeSheet::PagesAdded())
         EXPECT_EQ(page.page.lParam, reinterpret_cast<LPARAM>(context));
     info.Reason = PROPSHEETUI_REASON_DESTROY;
