@@ -10,6 +10,8 @@
 #include "plug-in/inboxui/resources/ids.h"
 #include "plug-in/inboxui/watermarks/store.h"
 
+#include <initializer_list>
+
 namespace corv::ui {
 
 OrderView ViewForOrder(DWORD order) {
@@ -156,19 +158,32 @@ private:
         return 1;
     }
 
-    // "(None)", then every stored name, in both lists.
+    // "(None)", then every stored name, in both lists. The store is walked once, into the first
+    // list (each name is a call to the registry), and the second list copies the first.
     void fillLists() const {
-        WCHAR none[kNameCapacity];
-        if (!LoadText(IDS_WATERMARK_NONE, none)) none[0] = L'\0';
-        for (int id : {IDC_WM_FIRST_LIST, IDC_WM_OTHER_LIST}) {
-            send(id, WM_SETREDRAW, FALSE);
-            send(id, LB_RESETCONTENT);
-            send(id, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(none));
-            if (HANDLE p = printer()) ListWatermarks(p, item(id));
-            send(id, WM_SETREDRAW, TRUE);
-            InvalidateRect(item(id), nullptr, TRUE);
+        HWND first = item(IDC_WM_FIRST_LIST), second = item(IDC_WM_OTHER_LIST);
+        WCHAR name[kNameCapacity];
+        if (!LoadText(IDS_WATERMARK_NONE, name)) name[0] = L'\0';
+        for (HWND list : {first, second}) {
+            SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+            SendMessageW(list, LB_RESETCONTENT, 0, 0);
+            SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+        }
+        if (HANDLE p = printer()) ListWatermarks(p, first);
+        const LRESULT count = SendMessageW(first, LB_GETCOUNT, 0, 0);
+        SendMessageW(second, LB_INITSTORAGE, static_cast<WPARAM>(count), count * 32 * sizeof(WCHAR));
+        for (LRESULT i = 1; i < count; ++i)
+            if (ListItemText(first, i, name)) SendMessageW(second, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+        SendMessageW(second, LB_SETHORIZONTALEXTENT, SendMessageW(first, LB_GETHORIZONTALEXTENT, 0, 0), 0);
+        for (HWND list : {first, second}) {
+            SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+            InvalidateRect(list, nullptr, TRUE);
         }
     }
+
+    // The named watermarks the lists offer: the store as last read (counting it again would walk
+    // it again).
+    bool anyWatermark() const { return send(IDC_WM_FIRST_LIST, LB_GETCOUNT) > 1; }
 
     void select(int id, LRESULT index) const { send(id, LB_SETCURSEL, static_cast<WPARAM>(index)); }
 
@@ -209,7 +224,7 @@ private:
         showOrder(order);
         c->shownOrder = order;
         CheckRadioButton(window(), IDC_WM_UNDER, IDC_WM_OVER, record.bWatermarkOverPage ? IDC_WM_OVER : IDC_WM_UNDER);
-        enableManaging(CountWatermarks(printer()) >= 1);
+        enableManaging(anyWatermark());
         disableAllIfNoPermission();
     }
 
@@ -303,7 +318,7 @@ private:
         fillLists();
         keepIfStored(IDC_WM_FIRST_LIST, first);
         keepIfStored(IDC_WM_OTHER_LIST, other);
-        if (CountWatermarks(printer()) < 1) {
+        if (!anyWatermark()) {
             enableManaging(false);
             focus(IDC_WM_ADD);
         }
