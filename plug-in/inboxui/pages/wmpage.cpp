@@ -52,10 +52,6 @@ constexpr int kSelectionControls[] = {IDC_WM_SELECTION_GROUP, IDC_WM_FIRST_LABEL
                                       IDC_WM_OTHER_LABEL,     IDC_WM_OTHER_LIST,      IDC_WM_PLACEMENT_GROUP,
                                       IDC_WM_UNDER,           IDC_WM_OVER};
 
-JobSettings* DriverRecord(const SheetContext* context) {
-    return context->pageParams ? static_cast<JobSettings*>(context->pageParams->pOEMDM) : nullptr;
-}
-
 // Entry 0 is "(None)" and is known by its index only: a watermark may be called "(none)", which
 // a search without regard to case would find there. Value names are unique without regard to
 // case, so that search finds the one entry of a stored name.
@@ -134,7 +130,7 @@ public:
                 read(&context()->working);
                 return answer(FALSE);
             case PSN_APPLY:
-                if (JobSettings* record = DriverRecord(context())) read(record);
+                if (JobSettings* record = driverRecord()) read(record);
                 context()->applied = 1;
                 return answer(PSNRET_NOERROR);
             case PSN_HELP:
