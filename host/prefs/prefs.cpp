@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -117,6 +118,14 @@ void ReportOutputOptions(const JobSettings& record) {
     std::printf("record: dwCoverParts %lu\n", static_cast<unsigned long>(fax.dwCoverParts));
 }
 
+// Record fields as "record: NAME=VALUE" lines, the form --set reads back.
+void PrintFields(const JobSettings& record, std::initializer_list<const char*> names) {
+    for (const char* name : names) {
+        FieldRef field;
+        if (FindField(name, &field)) std::printf("record: %s=%s\n", name, Narrow(FormatField(record, field)).c_str());
+    }
+}
+
 // One printing-preferences sheet: the core driver's side of it.
 class PrefsSession {
 public:
@@ -195,6 +204,8 @@ private:
     LRESULT sheetResult_ = 0;
     int ticks_ = 0;
     int step_ = 0;
+    size_t pressed_ = 0;         // --press clicks made
+    HWND pressedIn_ = nullptr;   // the dialog the last of them went to; null: the page
     bool screenshotSaved_ = false;
     HelpRecorder help_;
     bool helpAsked_ = false;
@@ -535,9 +546,30 @@ HWND FindSheetWindow() {
     return found;
 }
 
+// A dialog window (class #32770) of this thread that is shown and enabled, owned by one of the
+// two owners (by any window for a null owner) and not the one excluded; null when there is none.
+HWND FindOwnedDialog(HWND owner, HWND otherOwner, HWND excluded) {
+    struct Search {
+        HWND owner, otherOwner, excluded, dialog;
+    } search{owner, otherOwner, excluded, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM p) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(p);
+        const HWND by = GetWindow(w, GW_OWNER);
+        WCHAR kind[16] = {};
+        GetClassNameW(w, kind, 16);
+        if (w == s->excluded || !by || (s->owner && by != s->owner && by != s->otherOwner) ||
+            std::wcscmp(kind, L"#32770") != 0 || !IsWindowVisible(w) || !IsWindowEnabled(w))
+            return TRUE;
+        s->dialog = w;
+        return FALSE;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.dialog;
+}
+
 // One step a tick, so each shown window paints before it is pictured: the chosen page (the last
-// by default) is shown; with --press its button is clicked and the dialog it opens, inside its
-// own modal loop, is pictured and cancelled. True once the picture is taken.
+// by default) is shown; with --press its button is clicked, then each next --press in the dialog
+// the click before opened (inside its own modal loop); the last dialog is pictured and every
+// dialog still open is cancelled. True once the picture is taken.
 bool PrefsSession::TakePicture(HWND sheet) {
     switch (step_) {
         case 0: {
@@ -546,51 +578,57 @@ bool PrefsSession::TakePicture(HWND sheet) {
                 if (!o_.page.empty() && tabs_[i] == o_.page) index = static_cast<int>(i);
             PropSheet_SetCurSel(sheet, nullptr, index);
             RedrawWindow(sheet, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-            step_ = o_.press ? 10 : 1;
+            step_ = o_.presses.empty() ? 1 : 10;
             return false;
         }
         case 10: {
             // Posted: the dialog's modal loop must run outside this tick.
             HWND page = PropSheet_GetCurrentPageHwnd(sheet);
-            HWND button = page ? GetDlgItem(page, o_.press) : nullptr;
+            const int id = o_.presses[0];
+            HWND button = page ? GetDlgItem(page, id) : nullptr;
             if (!button) {
-                Say("no control %d on the page to press", o_.press);
+                Say("no control %d on the page to press", id);
                 step_ = 1;
                 return false;
             }
-            PostMessageW(page, WM_COMMAND, MAKEWPARAM(o_.press, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+            PostMessageW(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+            pressed_ = 1;
+            pressedIn_ = nullptr;
             step_ = 11;
             return false;
         }
         case 11:
-        case 12:
-        case 13: {
-            // The dialog the button opened: an enabled window of this thread owned by the sheet.
-            struct Found {
-                HWND owner, dialog;
-            } found{sheet, nullptr};
-            EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM p) -> BOOL {
-                auto* f = reinterpret_cast<Found*>(p);
-                if (GetWindow(w, GW_OWNER) != f->owner || !IsWindowVisible(w) || !IsWindowEnabled(w)) return TRUE;
-                f->dialog = w;
-                return FALSE;
-            }, reinterpret_cast<LPARAM>(&found));
-            if (step_ == 13) {
-                // Done once the dialog has gone; the sheet is left alone until then.
-                if (found.dialog) return false;
-                step_ = 1;
-                return true;
+        case 12: {
+            // The dialog the last click opened: owned by the sheet, or by the dialog clicked in.
+            HWND dialog = FindOwnedDialog(sheet, pressedIn_, pressedIn_);
+            if (!dialog) return false;
+            if (step_ == 11 && pressed_ < o_.presses.size()) {
+                const int id = o_.presses[pressed_++];
+                HWND button = GetDlgItem(dialog, id);
+                if (!button) Say("no control %d in the dialog to press", id);
+                PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+                pressedIn_ = dialog;
+                return false;
             }
-            if (!found.dialog) return false;
             if (step_ == 11) {
-                RedrawWindow(found.dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+                RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
                 step_ = 12;
                 return false;
             }
-            SavePicture(found.dialog);
-            PostMessageW(found.dialog, WM_COMMAND, IDCANCEL, 0);
+            SavePicture(dialog);
             step_ = 13;
             return false;
+        }
+        case 13: {
+            // The dialogs still open, the newest first (the others are disabled under it); the
+            // sheet is left alone until they have gone.
+            HWND dialog = FindOwnedDialog(nullptr, nullptr, sheet);
+            if (dialog) {
+                PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                return false;
+            }
+            step_ = 1;
+            return true;
         }
         default:
             SavePicture(sheet);
@@ -781,14 +819,13 @@ void PrefsSession::Report() {
         std::printf("record: bWatermarkOnEscape %u\n", static_cast<unsigned>(record->bWatermarkOnEscape));
         ReportOutputOptions(*record);
         // The colour pages' fields, in the form --set reads them back.
-        for (const char* name : {"dwColorCorrection", "dwRgbImage", "dwRgbText", "dwRgbGraphics", "dwCmykImage",
-                                 "dwCmykText", "dwCmykGraphics", "bColorBalance", "lBalanceCyan", "lBalanceMagenta",
-                                 "lBalanceYellow", "lBalanceBlack", "dwPallidor", "lBrightness", "lContrast",
-                                 "lSaturation", "bGrayCorrection", "bFineLines"}) {
-            FieldRef field;
-            if (FindField(name, &field))
-                std::printf("record: %s=%s\n", name, Narrow(FormatField(*record, field)).c_str());
-        }
+        PrintFields(*record, {"dwColorCorrection", "dwRgbImage", "dwRgbText", "dwRgbGraphics", "dwCmykImage",
+                              "dwCmykText", "dwCmykGraphics", "bColorBalance", "lBalanceCyan", "lBalanceMagenta",
+                              "lBalanceYellow", "lBalanceBlack", "dwPallidor", "lBrightness", "lContrast",
+                              "lSaturation", "bGrayCorrection", "bFineLines"});
+        // The Watermark page's: order, placement and the names of both watermarks.
+        PrintFields(*record, {"bWatermarks", "dwWatermarkOrder", "bWatermarkOverPage", "wmFirst.szName",
+                              "wmOther.szName"});
     }
     std::printf("result: %s\n", !setResultSeen_ ? "no SET_RESULT"
                                 : sheetResult_ == CPSUI_OK ? "CPSUI_OK" : "CPSUI_CANCEL");
@@ -842,7 +879,7 @@ bool ParsePrefsOptions(int argc, const wchar_t* const* argv, PrefsOptions* o, st
             if (!value(&text)) return fail("--press needs a control id");
             long n = std::wcstol(text.c_str(), &end, 10);
             if (!end || *end || n < 1 || n > 65535) return fail("--press needs a control id from 1 to 65535");
-            o->press = static_cast<int>(n);
+            o->presses.push_back(static_cast<int>(n));
         } else if (arg == L"--auto-close") {
             o->autoClose = true;
         } else if (arg == L"--set") {
@@ -876,7 +913,8 @@ std::string PrefsUsageText() {
            "                    corvhost print --list-fields names them)\n"
            "  --screenshot PNG  save a picture of the sheet's last page once it has painted, then close\n"
            "  --page TITLE      picture the page of that title instead of the last\n"
-           "  --press ID        click control ID on that page and picture the dialog it opens\n"
+           "  --press ID        click control ID on that page and picture the dialog it opens; each\n"
+           "                    further --press clicks a control in the dialog the one before opened\n"
            "  --trace           log every call into the plug-in\n"
            "Prints the sheet's pages, the sheet function calls, the record's colour fields and the result.\n";
 }

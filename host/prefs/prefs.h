@@ -19,7 +19,9 @@ struct PrefsOptions {
     std::wstring ppd;         // empty: the data file of the package's first model
     std::wstring screenshot;  // a PNG of the sheet once it has painted; then the sheet closes
     std::wstring page;        // the title of the page to picture; empty: the last
-    int press = 0;            // a control of that page to click; its dialog is pictured instead
+    // Controls to click, the first on that page and each next one in the dialog the one before
+    // opened; the last dialog opened is pictured instead of the page.
+    std::vector<int> presses;
     bool autoClose = false;   // press Apply, then OK, once the sheet is shown
     bool askHelp = false;     // show the last page (About) and ask it for help, as its Help button would
     bool trace = false;

@@ -171,6 +171,34 @@ case $case_name in
     has "record: bFaxCoverPage 1"
     has "record: dwCoverParts 3"
     ;;
+  watermark)
+    # The Watermark page after Output Options; a job with two of the installed watermarks keeps
+    # them through Apply and OK, and a job whose second watermark does not exist gets none.
+    [ -f "$corvui" ] || skip "corvui.dll is not built beside corvhost.exe"
+    # Two named watermarks in the user's store: values that hold the start of a watermark record,
+    # its name (the rest keeps the record's defaults).
+    for name in Draft Confidential; do
+      data=$(printf '%s\0' "$name" | iconv -t UTF-16LE | od -An -tx1 | tr -d ' \n')
+      "$WINE" reg add 'HKCU\Software\Corvane\RIViroRo\Corvane CP 4500 PS\Watermarks' /v "$name" \
+        /t REG_BINARY /d "$data" /f >/dev/null 2>&1 </dev/null || fail "cannot store the watermark $name"
+    done
+    prefs --set bWatermarks=1 --set dwWatermarkOrder=3 --set bWatermarkOverPage=1 \
+          --set wmFirst.szName=Draft --set wmOther.szName=Confidential
+    common
+    has 'page 2: "Output Options"'
+    has 'page 3: "Watermark"'
+    has_re '^CPSFUNC_ADD_PROPSHEETPAGEW template 106 -> [1-9]'
+    for line in bWatermarks=1 dwWatermarkOrder=3 bWatermarkOverPage=1 wmFirst.szName=Draft \
+                wmOther.szName=Confidential; do
+      has "record: $line"
+    done
+    prefs --set bWatermarks=1 --set dwWatermarkOrder=2 --set bWatermarkOverPage=1 \
+          --set wmFirst.szName=Draft --set wmOther.szName=Nowhere
+    common
+    for line in bWatermarks=0 dwWatermarkOrder=0 bWatermarkOverPage=1 wmFirst.szName= wmOther.szName=; do
+      has "record: $line"
+    done
+    ;;
   *) fail "unknown case $case_name" ;;
 esac
 exit 0

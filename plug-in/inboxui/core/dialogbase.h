@@ -62,6 +62,10 @@ protected:
         SetWindowLongPtrW(window_, DWLP_MSGRESULT, result);
         return TRUE;
     }
+    // The driver's job settings record, which apply writes; null when the driver gave none.
+    JobSettings* driverRecord() const {
+        return context_->pageParams ? static_cast<JobSettings*>(context_->pageParams->pOEMDM) : nullptr;
+    }
     // A page's parent is the property sheet.
     HWND sheet() const { return GetParent(window_); }
     // Marks the sheet changed, so that Apply lights.

@@ -57,16 +57,19 @@ bool ListItemText(HWND listBox, LRESULT index, WCHAR (&text)[kNameCapacity]) {
     return SendMessageW(listBox, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text)) != LB_ERR;
 }
 
-void SetListExtent(HWND listBox, size_t characters, HFONT font) {
-    if (!listBox || characters == 0) return;
+int ListTextExtent(HWND listBox, size_t characters, HFONT font) {
+    if (!listBox || characters == 0) return 0;
     WindowDC dc(listBox);
-    if (!dc) return;
+    if (!dc) return 0;
     TEXTMETRICW metrics{};
-    {
-        SelectGuard selected(dc.get(), font);
-        if (!GetTextMetricsW(dc.get(), &metrics)) return;
-    }
-    SendMessageW(listBox, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(characters * metrics.tmMaxCharWidth), 0);
+    SelectGuard selected(dc.get(), font);
+    if (!GetTextMetricsW(dc.get(), &metrics)) return 0;
+    return static_cast<int>(characters) * metrics.tmMaxCharWidth;
+}
+
+void SetListExtent(HWND listBox, size_t characters, HFONT font) {
+    const int extent = ListTextExtent(listBox, characters, font);
+    if (extent > 0) SendMessageW(listBox, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent), 0);
 }
 
 void RegisterCommonControls() {

@@ -39,6 +39,10 @@ void MoveFocus(HWND dialog, HWND control);
 // entry that does not exist or is longer: such an entry names no watermark or profile.
 bool ListItemText(HWND listBox, LRESULT index, WCHAR (&text)[kNameCapacity]);
 
+// The widest character of font (null: of the list's device context as it is) times the count;
+// 0 when the list has no device context.
+int ListTextExtent(HWND listBox, size_t characters, HFONT font);
+
 // Lets a list box scroll sideways over a text of that many characters: the extent is the widest
 // character of font times the count (font null: of the list's device context as it is).
 void SetListExtent(HWND listBox, size_t characters, HFONT font);

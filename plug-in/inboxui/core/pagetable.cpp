@@ -3,6 +3,7 @@
 #include "plug-in/inboxui/pages/about.h"
 #include "plug-in/inboxui/pages/outputoptions.h"
 #include "plug-in/inboxui/pages/colorpages.h"
+#include "plug-in/inboxui/pages/wmpage.h"
 #include "plug-in/inboxui/resources/ids.h"
 
 #include <iterator>
@@ -14,6 +15,7 @@ namespace {
 // exists.
 constexpr PageRow kDocumentPages[] = {
     {IDD_OUTPUT_OPTIONS, L"Output Options", PageCondition::FaxOrHold, &OutputOptionsPageProc},
+    {IDD_WATERMARK, L"Watermark", PageCondition::Always, &WatermarkPageProc},
     {IDD_MANUAL_COLOR, L"Manual Color", PageCondition::ManualColor, &ManualColorPageProc},
     {IDD_MONO_QUALITY, L"Monochrome Print Quality", PageCondition::NoManualColor, &MonoQualityPageProc},
     {IDD_ABOUT_DOC, L"About", PageCondition::Always, &AboutPageProc},

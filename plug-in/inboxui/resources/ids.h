@@ -280,3 +280,22 @@
 #define IDC_WME_ANGLE_SPIN 1099
 #define IDC_WME_PREVIEW 1171
 #define IDC_WME_POSITION 1218
+// ---- Watermark page ---------------------------------------------------------------------------
+
+#define IDD_WATERMARK 106  // "Watermark"
+#define IDC_WM_ORDER_GROUP 1069
+#define IDC_WM_ORDER_NONE 1155
+#define IDC_WM_ORDER_ALL 1154
+#define IDC_WM_ORDER_FIRST 1047  // First Page/Other Pages, order 3
+#define IDC_WM_ORDER_ODD 1048    // Odd Pages/Even Pages, order 2
+#define IDC_WM_SELECTION_GROUP 1070
+#define IDC_WM_FIRST_LABEL 1055
+#define IDC_WM_FIRST_LIST 1049
+#define IDC_WM_OTHER_LABEL 1056
+#define IDC_WM_OTHER_LIST 1050
+#define IDC_WM_ADD 1153
+#define IDC_WM_EDIT 1167
+#define IDC_WM_REMOVE_BUTTON 1163
+#define IDC_WM_PLACEMENT_GROUP 1071
+#define IDC_WM_UNDER 1030
+#define IDC_WM_OVER 1031

@@ -274,4 +274,24 @@ TEST_F(EditWatermarkDialog, RepairedAndUnknownValuesOpenAsTheDialogCanShowThem) 
     EXPECT_EQ(stored.rgbColor[2], 255);
 }
 
+// A store that cannot be written (here the spooler does not know the printer, so there is no
+// model key) is reported with message 99; the dialog stays open and nothing is stored.
+TEST_F(EditWatermarkDialog, ASaveThatFailsIsReportedAndTheDialogStaysOpen) {
+    params_.hPrinter = reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0x5999));
+    EXPECT_EQ(Run([](HWND dialog) {
+                  TypeOver(dialog, IDC_WME_NAME, L"Kept");
+                  TypeOver(dialog, IDC_WME_TEXT, L"x");
+                  corvtest::Click(dialog, IDOK);
+                  corvtest::Click(dialog, IDCANCEL);  // still open: this ends it
+              }),
+              IDCANCEL);
+    ASSERT_EQ(boxes_.shown.size(), 1u);
+    EXPECT_EQ(boxes_.shown[0].text,
+              L"There was an error saving the data to the registry.  Please make sure you have access rights to do so "
+              L"and try again.");
+    EXPECT_EQ(boxes_.shown[0].icon(), static_cast<UINT>(MB_ICONERROR));
+    EXPECT_FALSE(boxes_.shown[0].hasCaption);
+    EXPECT_EQ(Stored(), std::vector<std::wstring>{L"Draft"});
+}
+
 }  // namespace

@@ -154,4 +154,24 @@ LRESULT CALLBACK FrameRepaints::Proc(HWND window, UINT message, WPARAM wParam, L
     return DefSubclassProc(window, message, wParam, lParam);
 }
 
+const corv::ui::PageRow& DocumentRow(WORD templateId) {
+    size_t count = 0;
+    const corv::ui::PageRow* rows = corv::ui::DocumentPageTable(&count);
+    for (size_t i = 0; i < count; ++i)
+        if (rows[i].templateId == templateId) return rows[i];
+    static const corv::ui::PageRow none{};
+    return none;
+}
+
+SheetChanges::SheetChanges(HWND sheet) : sheet_(sheet) { SetWindowSubclass(sheet_, &Proc, 2, reinterpret_cast<DWORD_PTR>(this)); }
+
+SheetChanges::~SheetChanges() { RemoveWindowSubclass(sheet_, &Proc, 2); }
+
+LRESULT CALLBACK SheetChanges::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                    DWORD_PTR self) {
+    if (message == PSM_CHANGED) ++reinterpret_cast<SheetChanges*>(self)->count_;
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
 }  // namespace corvtest
+

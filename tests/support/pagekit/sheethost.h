@@ -23,6 +23,9 @@
 
 namespace corvtest {
 
+// The document sheet's row of that template; a row without procedure when there is none.
+const corv::ui::PageRow& DocumentRow(WORD templateId);
+
 class SheetHost {
 public:
     SheetHost();
@@ -80,6 +83,22 @@ public:
 private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
     HWND window_;
+    int count_ = 0;
+};
+
+// Counts the PSM_CHANGED messages a property sheet is sent while the object lives: a page
+// marking the sheet changed, so that Apply lights.
+class SheetChanges {
+public:
+    explicit SheetChanges(HWND sheet);
+    ~SheetChanges();
+    SheetChanges(const SheetChanges&) = delete;
+    SheetChanges& operator=(const SheetChanges&) = delete;
+    int count() const { return count_; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self);
+    HWND sheet_;
     int count_ = 0;
 };
 
