@@ -177,18 +177,20 @@ TEST_F(UiDllSheets, DocumentSheetInitAddsTheAboutPageWithTheFilledSheetContext) 
     ASSERT_EQ(DocumentSheet(&info), S_OK);
 
     std::vector<FakeSheet::Call> pages = FakeSheet::PagesAdded();
-    ASSERT_EQ(pages.size(), 2u);
+    ASSERT_EQ(pages.size(), 3u);
     EXPECT_EQ(pages[0].page.pszTemplate, MAKEINTRESOURCEW(229));  // no manual colour correction
-    EXPECT_EQ(pages[0].page.lParam, pages[1].page.lParam);
-    const PROPSHEETPAGEW_V3& page = pages[1].page;
-    EXPECT_EQ(pages[1].sheet, FakeSheet::kHandle);
+    EXPECT_EQ(pages[1].page.pszTemplate, MAKEINTRESOURCEW(225));  // Profiles
+    EXPECT_EQ(pages[0].page.lParam, pages[2].page.lParam);
+    EXPECT_EQ(pages[1].page.lParam, pages[2].page.lParam);
+    const PROPSHEETPAGEW_V3& page = pages[2].page;
+    EXPECT_EQ(pages[2].sheet, FakeSheet::kHandle);
     EXPECT_EQ(page.dwSize, 96u);
     EXPECT_TRUE(page.dwFlags & PSP_HASHELP);
     EXPECT_FALSE(page.dwFlags & PSP_USETITLE);  // the template's caption is the title
     EXPECT_EQ(page.hInstance, UiModule());
     EXPECT_EQ(page.pszTemplate, MAKEINTRESOURCEW(137));
     EXPECT_NE(page.pfnDlgProc, nullptr);
-    EXPECT_EQ(info.Result, static_cast<ULONG_PTR>(FakeSheet::kFirstPageHandle + 2));  // the last addition's
+    EXPECT_EQ(info.Result, static_cast<ULONG_PTR>(FakeSheet::kFirstPageHandle + 3));  // the last addition's
 
     auto* context = reinterpret_cast<corv::ui::SheetContext*>(info.UserData);
     ASSERT_NE(context, nullptr);
@@ -212,7 +214,7 @@ TEST_F(UiDllSheets, DocumentSheetInitAddsTheAboutPageWithTheFilledSheetContext) 
     info.Reason = PROPSHEETUI_REASON_DESTROY;
     EXPECT_EQ(DocumentSheet(&info), S_OK);
     EXPECT_EQ(info.Result, 1u);
-    EXPECT_EQ(FakeSheet::Calls().size(), 2u);  // the two pages; no result was set
+    EXPECT_EQ(FakeSheet::Calls().size(), 3u);  // the three pages; no result was set
 }
 
 TEST_F(UiDllSheets, DocumentSheetTakesTheNoPermissionFlagAndCopesWithoutRecordOrParameters) {
@@ -239,7 +241,7 @@ TEST_F(UiDllSheets, DocumentSheetTakesTheNoPermissionFlagAndCopesWithoutRecordOr
     PROPSHEETUI_INFO noHeap = FakeSheet::Info(PROPSHEETUI_REASON_INIT, reinterpret_cast<LPARAM>(&pageParams_));
     EXPECT_EQ(DocumentSheet(&noHeap), S_OK);
     EXPECT_EQ(noHeap.UserData, 0u);
-    ASSERT_EQ(FakeSheet::PagesAdded().size(), 2u);
+    ASSERT_EQ(FakeSheet::PagesAdded().size(), 3u);
     for (const FakeSheet::Call& page : FakeSheet::PagesAdded()) EXPECT_EQ(page.page.lParam, 0);
 }
 
@@ -332,7 +334,7 @@ TEST_F(UiDllSheets, AnObjectReleasedBeforeItsSheetEndedGivesTheContextBack) {
 }
 
 // Which pages the document sheet gets is the core driver's answers' to decide: the colour page
-// by manual colour correction, then the About page.
+// by manual colour correction, then the Profiles and About pages.
 TEST_F(UiDllSheets, DocumentPagesFollowThePrintersFeatures) {
     for (int bits = 0; bits < 8; ++bits) {
         SCOPED_TRACE(bits);
@@ -345,10 +347,12 @@ TEST_F(UiDllSheets, DocumentPagesFollowThePrintersFeatures) {
         PROPSHEETUI_INFO info = FakeSheet::Info(PROPSHEETUI_REASON_INIT, reinterpret_cast<LPARAM>(&pageParams_));
         ASSERT_EQ(DocumentSheet(&info), S_OK);
         std::vector<FakeSheet::Call> pages = FakeSheet::PagesAdded();
-        // Output Options first with a fax card or print and hold, then one colour page, then About.
+        // Output Options first with a fax card or print and hold, then one colour page, Profiles,
+        // then About.
         std::vector<LPCWSTR> expected;
         if (bits & 3) expected.push_back(MAKEINTRESOURCEW(128));
         expected.push_back(MAKEINTRESOURCEW(bits & 4 ? 107 : 229));
+        expected.push_back(MAKEINTRESOURCEW(225));
         expected.push_back(MAKEINTRESOURCEW(137));
         ASSERT_EQ(pages.size(), expected.size());
         for (size_t i = 0; i < pages.size(); ++i) EXPECT_EQ(pages[i].page.pszTemplate, expected[i]) << i;
@@ -448,7 +452,7 @@ TEST_F(UiDllSheets, DocumentModeSharesItsContextWithTheDocumentSheet) {
     PROPSHEETUI_INFO info = FakeSheet::Info(PROPSHEETUI_REASON_INIT, reinterpret_cast<LPARAM>(&pageParams_));
     ASSERT_EQ(DocumentSheet(&info), S_OK);
     EXPECT_EQ(info.UserData, reinterpret_cast<ULONG_PTR>(context));
-    ASSERT_EQ(FakeSheet::PagesAdded().size(), 2u);
+    ASSERT_EQ(FakeSheet::PagesAdded().size(), 3u);
     for (const FakeSheet::Call& page : FakeSheet::PagesAdded())
         EXPECT_EQ(page.page.lParam, reinterpret_cast<LPARAM>(context));
     info.Reason = PROPSHEETUI_REASON_DESTROY;

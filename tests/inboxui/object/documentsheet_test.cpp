@@ -57,14 +57,14 @@ TEST_F(DocumentSheet, ThePluginsPagesRunInARealSheet) {
     corvtest::SheetHost host;
     PROPSHEETUI_INFO info = host.Info(PROPSHEETUI_REASON_INIT, reinterpret_cast<LPARAM>(&params_));
     ASSERT_EQ(plugin_->DocumentPropertySheets(&info, 0), S_OK);
-    ASSERT_EQ(host.pageCount(), 2u);
-    EXPECT_EQ(info.Result, 2u);
+    ASSERT_EQ(host.pageCount(), 3u);
+    EXPECT_EQ(info.Result, 3u);
     host.AddBlankPage();
     ASSERT_TRUE(host.Show());
 
     EXPECT_EQ(TextOf(host.page(0)), L"Manual Color");
-    ASSERT_TRUE(host.select(1));
-    HWND about = host.page(1);
+    ASSERT_TRUE(host.select(2));
+    HWND about = host.page(2);
     EXPECT_EQ(TextOf(about), L"About");
     EXPECT_EQ(TextOf(GetDlgItem(about, IDC_ABOUT_DRIVER)), L"Corvane C500 PS Driver");
 
@@ -73,7 +73,7 @@ TEST_F(DocumentSheet, ThePluginsPagesRunInARealSheet) {
     ASSERT_EQ(help.requests.size(), 1u);
     EXPECT_EQ(help.requests[0].file, L"c:\\drivers\\corv.hlp");  // found among the driver's files
 
-    EXPECT_TRUE(host.select(2));
+    EXPECT_TRUE(host.select(3));
     EXPECT_TRUE(host.select(0));
     record_.dwPallidor = 2;
     EXPECT_TRUE(host.apply());

@@ -67,6 +67,7 @@ TEST(PageChoice, TheProductSheetHasOnlyThePagesWhoseDialogsExist) {
         std::vector<WORD> expected;
         if (c.faxCard || c.printAndHold) expected.push_back(IDD_OUTPUT_OPTIONS);
         expected.push_back(c.manualColor ? WORD{IDD_MANUAL_COLOR} : WORD{IDD_MONO_QUALITY});
+        expected.push_back(IDD_PROFILES);
         expected.push_back(IDD_ABOUT_DOC);
         EXPECT_EQ(Templates(DocumentPages(FeaturesOf(c))), expected);
     }
