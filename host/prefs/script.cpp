@@ -157,8 +157,15 @@ bool ScriptPlayer::Run(HWND sheet, const ScriptStep& step) {
         case ScriptStep::Kind::Press: {
             HWND window = front ? front : PropSheet_GetCurrentPageHwnd(sheet);
             HWND control = window ? GetDlgItem(window, step.control) : nullptr;
-            if (!control) return Fail(step, "no control " + std::to_string(step.control)), false;
-            if (!IsWindowEnabled(control)) return Fail(step, "control " + std::to_string(step.control) + " is disabled"), false;
+            // A dialog that was just opened or closed may not be in front yet: give it some ticks.
+            if (!control || !IsWindowEnabled(control)) {
+                if (++waited_ < kTicksToWait) return false;
+                WCHAR title[128] = {};
+                if (window) GetWindowTextW(window, title, 128);
+                return Fail(step, "control " + std::to_string(step.control) + (control ? " is disabled" : " is not there") +
+                                      " in \"" + Narrow(title) + "\""),
+                       false;
+            }
             if (step.kind == ScriptStep::Kind::Press) {
                 PostMessageW(window, WM_COMMAND, MAKEWPARAM(step.control, BN_CLICKED), reinterpret_cast<LPARAM>(control));
                 log_.push_back("script: press " + std::to_string(step.control));

@@ -111,17 +111,13 @@ int ListProfiles(HANDLE printer, HWND listBox) {
 }
 
 bool ProfileExists(HANDLE printer, const WCHAR* name) {
-    if (!name) return false;
+    // Key names ignore case as profile names do: opening the key asks the registry directly,
+    // without walking every profile. No key name holds a backslash; such a name would open a path.
+    if (!HasName(name) || wcschr(name, L'\\')) return false;
     UniqueKey profiles = OpenProfileKey(printer, L"");
     if (!profiles) return false;
-    for (DWORD index = 0;; ++index) {
-        WCHAR subkey[kProfileNameCapacity];
-        DWORD length = kProfileNameCapacity;
-        LSTATUS status = RegEnumKeyExW(profiles.get(), index, subkey, &length, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_MORE_DATA) continue;  // longer than any name a profile can have
-        if (status != ERROR_SUCCESS) return false;
-        if (CompareStringOrdinal(subkey, static_cast<int>(length), name, -1, TRUE) == CSTR_EQUAL) return true;
-    }
+    UniqueKey key;
+    return RegOpenKeyExW(profiles.get(), name, 0, KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 
 BOOL SaveProfile(HANDLE printer, const WCHAR* name, const ProfileSettings& current) {
