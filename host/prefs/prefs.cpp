@@ -623,17 +623,7 @@ void PrefsSession::OnTimer() {
     HWND sheet = FindSheetWindow();
     if (!sheet) return;
     if (tabs_.empty()) {
-        HWND tab = PropSheet_GetTabControl(sheet);
-        int n = TabCtrl_GetItemCount(tab);
-        for (int i = 0; i < n; ++i) {
-            WCHAR text[128] = {};
-            TCITEMW item{};
-            item.mask = TCIF_TEXT;
-            item.pszText = text;
-            item.cchTextMax = 128;
-            SendMessageW(tab, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
-            tabs_.push_back(text);
-        }
+        tabs_ = SheetTabs(sheet);
         WCHAR title[256] = {};
         GetWindowTextW(sheet, title, 256);
         log_.push_back("sheet window \"" + Narrow(title) + "\"");

@@ -80,6 +80,22 @@ bool ParseScript(const std::wstring& text, std::vector<ScriptStep>* steps, std::
     return true;
 }
 
+std::vector<std::wstring> SheetTabs(HWND sheet) {
+    std::vector<std::wstring> titles;
+    HWND tabs = PropSheet_GetTabControl(sheet);
+    const int count = TabCtrl_GetItemCount(tabs);
+    for (int i = 0; i < count; ++i) {
+        WCHAR text[128] = {};
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 128;
+        SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+        titles.push_back(text);
+    }
+    return titles;
+}
+
 HWND WindowInFront(HWND sheet) {
     struct Search {
         HWND sheet, found;
@@ -128,17 +144,10 @@ bool ScriptPlayer::Run(HWND sheet, const ScriptStep& step) {
     switch (step.kind) {
         case ScriptStep::Kind::Page: {
             if (front) return Fail(step, "a dialog is open in front of the sheet"), false;
-            HWND tabs = PropSheet_GetTabControl(sheet);
-            int count = TabCtrl_GetItemCount(tabs), index = -1;
-            for (int i = 0; i < count && index < 0; ++i) {
-                WCHAR text[128] = {};
-                TCITEMW item{};
-                item.mask = TCIF_TEXT;
-                item.pszText = text;
-                item.cchTextMax = 128;
-                SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
-                if (step.text == text) index = i;
-            }
+            const std::vector<std::wstring> tabs = SheetTabs(sheet);
+            int index = -1;
+            for (size_t i = 0; i < tabs.size() && index < 0; ++i)
+                if (tabs[i] == step.text) index = static_cast<int>(i);
             if (index < 0) return Fail(step, "no page \"" + Narrow(step.text) + "\""), false;
             if (waited_ == 0) {
                 // Posted: a page that refuses to be left shows its message in a loop of its own.

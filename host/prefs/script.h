@@ -53,6 +53,9 @@ private:
     std::vector<std::string> log_;
 };
 
+// The sheet's tab texts, in order: the pages' titles.
+std::vector<std::wstring> SheetTabs(HWND sheet);
+
 // The window the user faces: an enabled, visible window of this thread that a modal loop has put
 // before the sheet (a dialog or a message box), or null when the sheet itself is in front.
 HWND WindowInFront(HWND sheet);
