@@ -30,7 +30,15 @@ run() {
   tr -d '\r' <"$name.raw" >"$name.out"
 }
 ppd_args=()
-forget() { run reset prefs --reset "${ppd_args[@]}"; [ "$rc" -eq 0 ] || fail "prefs --reset exited with $rc"; }
+model="Corvane CP 4500 PS"
+profile=""
+# Forgets this user's preferences and the profile the case saves: profiles outlive the sheet.
+forget() {
+  run reset prefs --reset "${ppd_args[@]}"
+  [ "$rc" -eq 0 ] || fail "prefs --reset exited with $rc"
+  [ -z "$profile" ] || "$WINE" reg delete "HKCU\\Software\\Corvane\\RIViroRo\\$model\\Profiles\\$profile" /f \
+    >/dev/null 2>&1 </dev/null || true
+}
 script() {
   run "$1" prefs --script "$(winpath "$1.steps")" "${ppd_args[@]}"
   [ "$rc" -eq 0 ] || fail "the script $1 exited with $rc"
@@ -46,10 +54,11 @@ print() {
 has() { grep -qxF -- "$2" "$1.txt" || fail "$1: no line '$2'"; }
 lacks() { ! grep -qxF -- "$2" "$1.txt" || fail "$1: a line '$2'"; }
 
-trap 'run reset prefs --reset "${ppd_args[@]}"' EXIT
+trap forget EXIT
 
 case $case_name in
   cp4500)
+    profile="Held for ann"
     forget
     cat >chosen.steps <<'STEPS'
 # Output Options: a confidential job for ann with her PIN
@@ -105,6 +114,8 @@ STEPS
     ;;
   mp2100)
     ppd_args=(--ppd "$(winpath "$printers/corvane-mp2100.ppd")")
+    model="Corvane MP 2100 PS"
+    profile="Fine lines"
     forget
     cat >chosen.steps <<'STEPS'
 # Monochrome Print Quality: fine lines on, gray correction off
