@@ -52,6 +52,16 @@ DevModeBuffer::DevModeBuffer(const DEVMODEW& base, DWORD privateSize)
     reinterpret_cast<PSCRIPT5_PRIVATE_DEVMODE*>(bytes_.data() + sizeof(DEVMODEW))->wSize = kCorePrivateSize;
 }
 
+bool DevModeBuffer::FromBytes(std::vector<BYTE> bytes, DWORD privateSize, DevModeBuffer* out) {
+    if (bytes.size() != kPrivateAt + privateSize) return false;
+    DEVMODEW dm;
+    std::memcpy(&dm, bytes.data(), sizeof dm);
+    if (dm.dmSize != sizeof(DEVMODEW) || dm.dmDriverExtra != kCorePrivateSize + privateSize) return false;
+    out->bytes_ = std::move(bytes);
+    out->privateSize_ = privateSize;
+    return true;
+}
+
 long DevModeBuffer::FirstDifference(const DevModeBuffer& a, const DevModeBuffer& b) {
     const DWORD n = a.privateSize_ < b.privateSize_ ? a.privateSize_ : b.privateSize_;
     for (DWORD i = 0; i < n; ++i)

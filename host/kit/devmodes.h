@@ -28,6 +28,11 @@ public:
     DWORD privateSize() const { return privateSize_; }
     bool empty() const { return bytes_.empty(); }
 
+    // The whole buffer, as the spooler keeps a user's DEVMODE; and back from such bytes, false
+    // when they are not a DEVMODE of this driver whose plug-in part has privateSize bytes.
+    const std::vector<BYTE>& bytes() const { return bytes_; }
+    static bool FromBytes(std::vector<BYTE> bytes, DWORD privateSize, DevModeBuffer* out);
+
     // The first byte at which the two plug-in parts differ; -1 when they are the same.
     static long FirstDifference(const DevModeBuffer& a, const DevModeBuffer& b);
 

@@ -8,6 +8,8 @@
 #include "host/print/driver.h"
 #include "host/kit/hostio.h"
 #include "host/prefs/optionlist.h"
+#include "host/prefs/script.h"
+#include "host/prefs/userprefs.h"
 #include "host/kit/ppd.h"
 #include "host/kit/uihost.h"
 #include "host/standins/helpviewer.h"
@@ -170,6 +172,8 @@ private:
     LONG_PTR OnPluginSheetFunction(HANDLE sheet, UINT function, LPARAM lParam1, LPARAM lParam2);
     LONG OnOption(PCPSUICBPARAM param);
     void OnTimer();
+    void OnScriptTick(HWND sheet);
+    bool KeepsPreferences() const;
     void AskHelp(HWND sheet);
     void ReadAboutFiles(HWND page);
     bool TakePicture(HWND sheet);
@@ -212,6 +216,10 @@ private:
     HWND helpWindow_ = nullptr;
     std::vector<std::string> aboutRows_;  // the About page's file list as shown
     std::vector<std::string> violations_;
+    std::unique_ptr<ScriptPlayer> script_;
+    bool scriptEnded_ = false;
+    int ticksAfterOk_ = 0;
+    std::string scriptError_;
 
     static PrefsSession* current_;
 };
@@ -248,6 +256,12 @@ bool PrefsSession::DevModes() {
     devmode_ = DevModeBuffer(base, privateSize_);
     if (!DefaultDevMode(caller, &devmode_, &error)) return Fail(error);
     Trace("DevMode(OEMDM_DEFAULT) -> S_OK");
+    // The sheet opens on what this user chose last, as the spooler hands the per-user DEVMODE.
+    DevModeBuffer stored;
+    if (!o_.ignorePrefs && ReadUserPreferences(printerName_, privateSize_, &stored)) {
+        if (!MergeDevMode(caller, stored, &devmode_, &error)) return Fail(error);
+        log_.push_back("preferences: this user's, merged into the defaults");
+    }
     // The record as a stored document would bring it: the sheet's pages start from these values.
     if (!o_.settings.empty() && privateSize_ != kRecordSize) return Fail("--set needs the job settings record");
     for (const auto& setting : o_.settings)
@@ -647,20 +661,14 @@ void PrefsSession::OnTimer() {
     HWND sheet = FindSheetWindow();
     if (!sheet) return;
     if (tabs_.empty()) {
-        HWND tab = PropSheet_GetTabControl(sheet);
-        int n = TabCtrl_GetItemCount(tab);
-        for (int i = 0; i < n; ++i) {
-            WCHAR text[128] = {};
-            TCITEMW item{};
-            item.mask = TCIF_TEXT;
-            item.pszText = text;
-            item.cchTextMax = 128;
-            SendMessageW(tab, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
-            tabs_.push_back(text);
-        }
+        tabs_ = SheetTabs(sheet);
         WCHAR title[256] = {};
         GetWindowTextW(sheet, title, 256);
         log_.push_back("sheet window \"" + Narrow(title) + "\"");
+    }
+    if (script_) {
+        OnScriptTick(sheet);
+        return;
     }
     if (o_.askHelp && !helpAsked_) {
         helpAsked_ = true;
@@ -691,6 +699,37 @@ void PrefsSession::OnTimer() {
         PropSheet_PressButton(sheet, PSBTN_OK);
         log_.push_back("pressed OK");
     }
+}
+
+// The script's steps, one a tick; then OK. After a failed step whatever is in front is cancelled,
+// then the sheet; an OK that a page refuses (its message in front) fails the script too.
+void PrefsSession::OnScriptTick(HWND sheet) {
+    if (scriptEnded_) {
+        if (scriptError_.empty() && ++ticksAfterOk_ > 20) {
+            HWND front = WindowInFront(sheet);
+            WCHAR text[256] = {};
+            if (front) GetDlgItemTextW(front, 0xFFFF, text, 256);
+            scriptError_ = "the sheet did not close at OK" + (text[0] ? ": \"" + Narrow(text) + "\"" : std::string());
+        }
+        if (scriptError_.empty()) return;
+        if (HWND front = WindowInFront(sheet)) PostMessageW(front, WM_COMMAND, IDCANCEL, 0);
+        else PropSheet_PressButton(sheet, PSBTN_CANCEL);
+        return;
+    }
+    if (!script_->Tick(sheet)) return;
+    scriptEnded_ = true;
+    for (const auto& line : script_->log()) log_.push_back(line);
+    if (script_->failed()) {
+        scriptError_ = script_->error();
+        return;
+    }
+    PropSheet_PressButton(sheet, PSBTN_OK);
+    log_.push_back("pressed OK");
+}
+
+// A person's OK, or a script's, keeps the preferences; the checking and picturing runs do not.
+bool PrefsSession::KeepsPreferences() const {
+    return script_ || (!o_.autoClose && o_.screenshot.empty() && !o_.askHelp);
 }
 
 // What the sheet's Help button does on its last page, the About page: PSN_HELP to the page.
@@ -788,7 +827,7 @@ bool PrefsSession::ShowSheet() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     UINT_PTR timer = 0;
-    if (o_.autoClose || !o_.screenshot.empty()) timer = SetTimer(nullptr, 0, kTimerMs, &AutoCloseTimer);
+    if (o_.autoClose || !o_.screenshot.empty() || script_) timer = SetTimer(nullptr, 0, kTimerMs, &AutoCloseTimer);
     DWORD result = 0;
     LONG ret = CommonPropertySheetUIW(nullptr, &SheetUi, reinterpret_cast<LPARAM>(this), &result);
     if (timer) KillTimer(nullptr, timer);
@@ -818,6 +857,9 @@ void PrefsSession::Report() {
         auto record = reinterpret_cast<const JobSettings*>(devmode_.Private());
         std::printf("record: bWatermarkOnEscape %u\n", static_cast<unsigned>(record->bWatermarkOnEscape));
         ReportOutputOptions(*record);
+        // The Profiles page's: the profile the record names.
+        std::printf("record: szProfileName \"%s\"\n",
+                    Narrow(std::wstring(record->szProfileName, wcsnlen(record->szProfileName, 128))).c_str());
         // The colour pages' fields, in the form --set reads them back.
         PrintFields(*record, {"dwColorCorrection", "dwRgbImage", "dwRgbText", "dwRgbGraphics", "dwCmykImage",
                               "dwCmykText", "dwCmykGraphics", "bColorBalance", "lBalanceCyan", "lBalanceMagenta",
@@ -836,14 +878,29 @@ int PrefsSession::Run() {
     title_ = ui_.spooler().facts().driverName + L" Printing Preferences";
     heap_.reset(HeapCreate(0, 0, 0));
     if (!heap_) return Say("no heap for the plug-in"), kExitJobFailed;
+    if (!o_.script.empty()) {
+        std::string text, error;
+        std::vector<ScriptStep> steps;
+        if (!ReadWholeFile(o_.script, &text)) return Say("cannot read the script %s", Narrow(o_.script).c_str()), kExitBadInput;
+        if (!ParseScript(Widen(text), &steps, &error)) return Say("script %s", error.c_str()), kExitBadInput;
+        script_ = std::make_unique<ScriptPlayer>(std::move(steps));
+    }
     current_ = this;
     bool ok = Load() && DevModes() && CommonUi() && ShowSheet();
+    if (ok && KeepsPreferences() && scriptError_.empty() && setResultSeen_ && sheetResult_ == CPSUI_OK) {
+        std::string error;
+        if (WriteUserPreferences(printerName_, devmode_, &error))
+            log_.push_back("preferences: kept for \"" + Narrow(printerName_) + "\"");
+        else
+            Say("%s", error.c_str());
+    }
     Teardown();
     current_ = nullptr;
     for (const auto& v : ui_.core().violations()) violations_.push_back(v);
     for (const auto& v : violations_) Say("rule broken: %s", v.c_str());
     if (!ok) return kExitJobFailed;
     Report();
+    if (!scriptError_.empty()) return Say("%s", scriptError_.c_str()), kExitJobFailed;
     return violations_.empty() ? kExitOk : kExitRuleBroken;
 }
 
@@ -889,6 +946,12 @@ bool ParsePrefsOptions(int argc, const wchar_t* const* argv, PrefsOptions* o, st
             if (!value(&setting)) return fail("--set needs field=value");
             if (!ApplySetting(&scratch, setting, &why)) return fail("--set " + why);
             o->settings.push_back(setting);
+        } else if (arg == L"--script") {
+            if (!value(&o->script)) return fail("--script needs a file of steps");
+        } else if (arg == L"--no-prefs") {
+            o->ignorePrefs = true;
+        } else if (arg == L"--reset") {
+            o->reset = true;
         } else if (arg == L"--trace") {
             o->trace = true;
         } else if (arg == L"--help" || arg == L"-h") {
@@ -915,8 +978,13 @@ std::string PrefsUsageText() {
            "  --page TITLE      picture the page of that title instead of the last\n"
            "  --press ID        click control ID on that page and picture the dialog it opens; each\n"
            "                    further --press clicks a control in the dialog the one before opened\n"
+           "  --script FILE     play the file's steps against the sheet, then press OK (see README)\n"
+           "  --no-prefs        open the sheet on the driver's defaults, not this user's preferences\n"
+           "  --reset           forget this user's preferences for the printer, and open nothing\n"
            "  --trace           log every call into the plug-in\n"
-           "Prints the sheet's pages, the sheet function calls, the record's colour fields and the result.\n";
+           "Prints the sheet's pages, the sheet function calls, the record's colour fields and the result.\n"
+           "A sheet closed with OK (by hand or by --script) keeps its DEVMODE as this user's preferences\n"
+           "for the printer, which corvhost then prints with.\n";
 }
 
 int RunPrefs(int argc, wchar_t** argv) {
@@ -936,6 +1004,12 @@ int RunPrefs(int argc, wchar_t** argv) {
                       &installed, &ppd, &error)) {
         Say("%s", error.c_str());
         return kExitBadInput;
+    }
+    if (options.reset) {
+        const std::wstring printer = DescribePrinter(ppd, installed).printerName;
+        std::printf("preferences: %s for \"%s\"\n", ForgetUserPreferences(printer) ? "forgotten" : "none kept",
+                    Narrow(printer).c_str());
+        return kExitOk;
     }
     PrefsSession session(options, ppd, installed);
     return session.Run();

@@ -27,6 +27,11 @@ struct PrefsOptions {
     bool trace = false;
     bool help = false;
     std::vector<std::wstring> settings;  // --set FIELD=VALUE, put into the driver's record before the sheet
+    // This user's preferences (userprefs.h): the sheet opens on them unless ignorePrefs; a sheet
+    // closed with OK by a person or by a script keeps what it returns; reset forgets them.
+    std::wstring script;  // steps played against the sheet, then OK (script.h)
+    bool ignorePrefs = false;
+    bool reset = false;
 };
 
 bool ParsePrefsOptions(int argc, const wchar_t* const* argv, PrefsOptions* options, std::string* error);

@@ -6,6 +6,7 @@
 #include "host/print/corehelper.h"
 #include "host/print/emfps.h"
 #include "host/kit/devmodes.h"
+#include "host/prefs/userprefs.h"
 #include "host/kit/driverpackage.h"
 #include "host/kit/fields.h"
 #include "host/kit/hostio.h"
@@ -288,6 +289,12 @@ bool Driver::UiDevModes(const DEVMODEW& base, UiDevModeResult* result) {
     result->defaults = DevModeBuffer(base, size);
     if (!DefaultDevMode(caller, &result->defaults, &error)) return Fail("UI plug-in: " + error);
     result->asked = result->defaults;
+    // What the application's DEVMODE brings: this user's preferences, then the command line's.
+    DevModeBuffer stored;
+    if (o_.userPrefs && ReadUserPreferences(ui_->spooler().facts().printerName, size, &stored)) {
+        if (!MergeDevMode(caller, stored, &result->asked, &error)) return Fail("UI plug-in: " + error);
+        Trace("UI DevMode(OEMDM_MERGE) of this user's preferences -> S_OK");
+    }
     if (!ApplySettings(&result->asked)) return false;
     result->merged = result->defaults;
     if (!MergeDevMode(caller, result->asked, &result->merged, &error)) return Fail("UI plug-in: " + error);

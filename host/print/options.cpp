@@ -81,6 +81,8 @@ bool ParseOptions(int argc, const wchar_t* const* argv, HostOptions* o, std::str
         std::wstring text;
         if (arg == L"--help" || arg == L"-h" || arg == L"/?") {
             o->help = true;
+        } else if (arg == L"--no-prefs") {
+            o->userPrefs = false;
         } else if (arg == L"--trace") {
             o->trace = true;
         } else if (arg == L"--memstats") {
@@ -212,6 +214,8 @@ std::string UsageText() {
            "                       and DIR\\page-N.png (50 dpi)\n"
            "  --no-document-events prints without calling the UI plug-in's document events\n"
            "  --job-id N           spooler job id given to StartDoc (default: 1)\n"
+           "  --no-prefs           prints with the driver's defaults, not this user's preferences\n"
+           "                       (corvhost prefs keeps them; --set still wins over them)\n"
            "  --trace              logs every call into the plug-in and every injection\n"
            "  --memstats           prints the process's memory and GDI and USER objects at pages\n"
            "                       1000 and 10000\n";

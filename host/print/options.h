@@ -34,6 +34,7 @@ struct HostOptions {
     int resetAt = 0;                     // page before which the device is reset; 0 = never
     std::vector<EscapeRequest> escapes;
     DWORD jobId = 1;
+    bool userPrefs = true;       // this user's preferences (corvhost prefs) under the command line's --set
     bool documentEvents = true;  // the UI plug-in's document events, on a recorded device context
     std::wstring preview;        // folder for each page's metafile and PNG; empty: none
     bool trace = false;

@@ -177,20 +177,20 @@ TEST_F(UiDllSheets, DocumentSheetInitAddsTheAboutPageWithTheFilledSheetContext) 
     ASSERT_EQ(DocumentSheet(&info), S_OK);
 
     std::vector<FakeSheet::Call> pages = FakeSheet::PagesAdded();
-    ASSERT_EQ(pages.size(), 3u);
+    ASSERT_EQ(pages.size(), 4u);
     EXPECT_EQ(pages[0].page.pszTemplate, MAKEINTRESOURCEW(106));  // Watermark, always
     EXPECT_EQ(pages[1].page.pszTemplate, MAKEINTRESOURCEW(229));  // no manual colour correction
-    EXPECT_EQ(pages[0].page.lParam, pages[2].page.lParam);
-    EXPECT_EQ(pages[1].page.lParam, pages[2].page.lParam);
-    const PROPSHEETPAGEW_V3& page = pages[2].page;
-    EXPECT_EQ(pages[2].sheet, FakeSheet::kHandle);
+    EXPECT_EQ(pages[2].page.pszTemplate, MAKEINTRESOURCEW(225));  // Profiles
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(pages[i].page.lParam, pages[3].page.lParam) << i;
+    const PROPSHEETPAGEW_V3& page = pages[3].page;
+    EXPECT_EQ(pages[3].sheet, FakeSheet::kHandle);
     EXPECT_EQ(page.dwSize, 96u);
     EXPECT_TRUE(page.dwFlags & PSP_HASHELP);
     EXPECT_FALSE(page.dwFlags & PSP_USETITLE);  // the template's caption is the title
     EXPECT_EQ(page.hInstance, UiModule());
     EXPECT_EQ(page.pszTemplate, MAKEINTRESOURCEW(137));
     EXPECT_NE(page.pfnDlgProc, nullptr);
-    EXPECT_EQ(info.Result, static_cast<ULONG_PTR>(FakeSheet::kFirstPageHandle + 3));  // the last addition's
+    EXPECT_EQ(info.Result, static_cast<ULONG_PTR>(FakeSheet::kFirstPageHandle + 4));  // the last addition's
 
     auto* context = reinterpret_cast<corv::ui::SheetContext*>(info.UserData);
     ASSERT_NE(context, nullptr);
@@ -334,7 +334,7 @@ TEST_F(UiDllSheets, AnObjectReleasedBeforeItsSheetEndedGivesTheContextBack) {
 }
 
 // Which pages the document sheet gets is the core driver's answers' to decide: the colour page
-// by manual colour correction, then the About page.
+// by manual colour correction, then the Profiles and About pages.
 TEST_F(UiDllSheets, DocumentPagesFollowThePrintersFeatures) {
     for (int bits = 0; bits < 8; ++bits) {
         SCOPED_TRACE(bits);
@@ -348,11 +348,12 @@ TEST_F(UiDllSheets, DocumentPagesFollowThePrintersFeatures) {
         ASSERT_EQ(DocumentSheet(&info), S_OK);
         std::vector<FakeSheet::Call> pages = FakeSheet::PagesAdded();
         // Output Options first with a fax card or print and hold, then Watermark, one colour
-        // page, then About.
+        // page, Profiles, then About.
         std::vector<LPCWSTR> expected;
         if (bits & 3) expected.push_back(MAKEINTRESOURCEW(128));
         expected.push_back(MAKEINTRESOURCEW(106));
         expected.push_back(MAKEINTRESOURCEW(bits & 4 ? 107 : 229));
+        expected.push_back(MAKEINTRESOURCEW(225));
         expected.push_back(MAKEINTRESOURCEW(137));
         ASSERT_EQ(pages.size(), expected.size());
         for (size_t i = 0; i < pages.size(); ++i) EXPECT_EQ(pages[i].page.pszTemplate, expected[i]) << i;

@@ -13,6 +13,18 @@ BOOL CALLBACK DisableOne(HWND control, LPARAM) {
     return TRUE;
 }
 
+// A message of the string table; an insert (a name, which may hold "%") goes in as the argument
+// of the text's "%s", never as a format.
+bool LoadMessage(UINT textId, const WCHAR* insert, WCHAR (&text)[kTextCapacity]) {
+    WCHAR format[kTextCapacity];
+    if (!LoadText(textId, format)) return false;
+    if (insert)
+        FormatText(text, kTextCapacity, format, insert);
+    else
+        CopyText(text, format);
+    return true;
+}
+
 }  // namespace
 
 void DisableAllControls(HWND dialog) {
@@ -29,20 +41,16 @@ bool SetContextHelpButton(HWND sheet, bool shown) {
     return true;
 }
 
-void ShowError(HWND owner, UINT textId, UINT captionId) {
+void ShowError(HWND owner, UINT textId, UINT captionId, const WCHAR* insert) {
     WCHAR text[kTextCapacity], caption[kTextCapacity];
-    if (!LoadText(textId, text)) return;
+    if (!LoadMessage(textId, insert, text)) return;
     bool titled = captionId && LoadText(captionId, caption);
     MessageBoxW(owner, text, titled ? caption : nullptr, MB_OK | MB_ICONERROR);
 }
 
 Answer AskYesNo(HWND owner, UINT textId, UINT captionId, UINT icon, const WCHAR* insert) {
-    WCHAR format[kTextCapacity], text[kTextCapacity], caption[kTextCapacity];
-    if (!LoadText(textId, format) || !LoadText(captionId, caption)) return Answer::NotAsked;
-    if (insert)
-        FormatText(text, kTextCapacity, format, insert);
-    else
-        CopyText(text, format);
+    WCHAR text[kTextCapacity], caption[kTextCapacity];
+    if (!LoadMessage(textId, insert, text) || !LoadText(captionId, caption)) return Answer::NotAsked;
     return MessageBoxW(owner, text, caption, MB_YESNO | icon) == IDYES ? Answer::Yes : Answer::No;
 }
 

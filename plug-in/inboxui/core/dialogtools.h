@@ -18,10 +18,10 @@ void DisableAllControls(HWND dialog);
 // changes, the sheet gets WM_NCPAINT with wParam 1 to repaint its frame. True when it changed.
 bool SetContextHelpButton(HWND sheet, bool shown);
 
-// A user error: string textId in a message box owned by owner with the error icon and an OK
-// button. The caption is string captionId, or the system's own caption for 0. Nothing is shown
-// when the text cannot be loaded.
-void ShowError(HWND owner, UINT textId, UINT captionId = 0);
+// A user error: string textId (its "%s" filled with insert, when one is given) in a message box
+// owned by owner with the error icon and an OK button. The caption is string captionId, or the
+// system's own caption for 0. Nothing is shown when the text cannot be loaded.
+void ShowError(HWND owner, UINT textId, UINT captionId = 0, const WCHAR* insert = nullptr);
 
 enum class Answer { Yes, No, NotAsked };
 

@@ -4,6 +4,7 @@
 #include "plug-in/inboxui/pages/outputoptions.h"
 #include "plug-in/inboxui/pages/colorpages.h"
 #include "plug-in/inboxui/pages/wmpage.h"
+#include "plug-in/inboxui/pages/profilespage.h"
 #include "plug-in/inboxui/resources/ids.h"
 
 #include <iterator>
@@ -18,6 +19,7 @@ constexpr PageRow kDocumentPages[] = {
     {IDD_WATERMARK, L"Watermark", PageCondition::Always, &WatermarkPageProc},
     {IDD_MANUAL_COLOR, L"Manual Color", PageCondition::ManualColor, &ManualColorPageProc},
     {IDD_MONO_QUALITY, L"Monochrome Print Quality", PageCondition::NoManualColor, &MonoQualityPageProc},
+    {IDD_PROFILES, L"Profiles", PageCondition::Always, &ProfilesPageProc},
     {IDD_ABOUT_DOC, L"About", PageCondition::Always, &AboutPageProc},
 };
 

@@ -16,6 +16,9 @@ namespace corv::ui {
 namespace {
 
 constexpr WCHAR kProfilesKey[] = L"Profiles";
+// Where a changed profile is written before it replaces the old one; no profile can have this
+// name, since names hold no period.
+constexpr WCHAR kChangingName[] = L"..changing";
 
 // A profile name is 1 to 127 characters; a longer one would be cut to the name of another key.
 bool HasName(const WCHAR* name) {
@@ -50,6 +53,26 @@ Next ReadValue(HKEY key, DWORD index, StoredValue* value) {
     if (status == ERROR_SUCCESS) return Next::Value;
     if (status == ERROR_MORE_DATA) return Next::Skip;
     return Next::End;
+}
+
+// A profile saved before the driver's page gave its option list holds no driver option, only the
+// "7" that every save writes first as 0; that 0 is no selection and must not reach the driver's
+// option 7.
+bool HoldsDriverOptions(HKEY key) {
+    for (DWORD index = 0;; ++index) {
+        WCHAR name[kProfileNameCapacity];
+        DWORD length = kProfileNameCapacity;
+        LSTATUS status = RegEnumValueW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_MORE_DATA) return true;  // a text option's long name
+        if (status != ERROR_SUCCESS) return false;
+        if (wcscmp(name, kDuplexValue) != 0 && CompareStringOrdinal(name, -1, kProfileRecordValue, -1, TRUE) != CSTR_EQUAL)
+            return true;
+    }
+}
+
+// Whether a stored value is to be taken as a driver option's.
+bool CountsAsOption(const StoredValue& value, bool holdsOptions) {
+    return holdsOptions || wcscmp(value.name, kDuplexValue) != 0;
 }
 
 BOOL WriteValue(HKEY key, const WCHAR* name, DWORD type, const void* data, DWORD bytes) {
@@ -88,17 +111,13 @@ int ListProfiles(HANDLE printer, HWND listBox) {
 }
 
 bool ProfileExists(HANDLE printer, const WCHAR* name) {
-    if (!name) return false;
+    // Key names ignore case as profile names do: opening the key asks the registry directly,
+    // without walking every profile. No key name holds a backslash; such a name would open a path.
+    if (!HasName(name) || wcschr(name, L'\\')) return false;
     UniqueKey profiles = OpenProfileKey(printer, L"");
     if (!profiles) return false;
-    for (DWORD index = 0;; ++index) {
-        WCHAR subkey[kProfileNameCapacity];
-        DWORD length = kProfileNameCapacity;
-        LSTATUS status = RegEnumKeyExW(profiles.get(), index, subkey, &length, nullptr, nullptr, nullptr, nullptr);
-        if (status == ERROR_MORE_DATA) continue;  // longer than any name a profile can have
-        if (status != ERROR_SUCCESS) return false;
-        if (CompareStringOrdinal(subkey, static_cast<int>(length), name, -1, TRUE) == CSTR_EQUAL) return true;
-    }
+    UniqueKey key;
+    return RegOpenKeyExW(profiles.get(), name, 0, KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 
 BOOL SaveProfile(HANDLE printer, const WCHAR* name, const ProfileSettings& current) {
@@ -135,12 +154,14 @@ BOOL LoadProfile(HANDLE printer, const WCHAR* name, const ProfileSettings& curre
     if (!key) return FALSE;
     HeapArray<StoredValue> value(1);
     if (!value) return FALSE;
+    const bool holdsOptions = HoldsDriverOptions(key.get());
     for (DWORD index = 0;; ++index) {
         Next next = ReadValue(key.get(), index, value.get());
         if (next == Next::End) break;
         if (next == Next::Skip) continue;
         const StoredValue& stored = *value.get();
-        if (OPTITEM* option = ApplyStoredOption(current, stored)) {
+        OPTITEM* option = CountsAsOption(stored, holdsOptions) ? ApplyStoredOption(current, stored) : nullptr;
+        if (option) {
             POEMUIOBJ ui = current.uiObject;
             if (ui && ui->pOemUIProcs && ui->pOemUIProcs->DrvUpdateUISetting)
                 ui->pOemUIProcs->DrvUpdateUISetting(ui, option, 0, OEMCUIP_DOCPROP);
@@ -158,12 +179,13 @@ bool ProfileMatchesCurrentSettings(HANDLE printer, const WCHAR* name, const Prof
     if (!key) return true;
     HeapArray<StoredValue> value(1);
     if (!value) return true;
+    const bool holdsOptions = HoldsDriverOptions(key.get());
     for (DWORD index = 0;; ++index) {
         Next next = ReadValue(key.get(), index, value.get());
         if (next == Next::End) return true;
         if (next == Next::Skip) continue;
         const StoredValue& stored = *value.get();
-        if (!StoredOptionMatches(current, stored)) return false;
+        if (CountsAsOption(stored, holdsOptions) && !StoredOptionMatches(current, stored)) return false;
         JobSettings repaired;
         const JobSettings* record = StoredRecord(stored, &repaired);
         if (record && current.workingCopy && !RecordsMatch(*record, *current.workingCopy)) return false;
@@ -207,8 +229,15 @@ BOOL RenameProfile(HANDLE printer, const WCHAR* oldName, const WCHAR* newName) {
 
 BOOL OverwriteProfile(HANDLE printer, const WCHAR* name, const ProfileSettings& current) {
     if (!HasName(name)) return FALSE;
+    // Written aside first and moved over the old one only once whole: a save that fails leaves
+    // the profile as it was.
+    DeleteProfile(printer, kChangingName);
+    if (!SaveProfile(printer, kChangingName, current)) {
+        DeleteProfile(printer, kChangingName);
+        return FALSE;
+    }
     DeleteProfile(printer, name);
-    return SaveProfile(printer, name, current);
+    return RenameProfile(printer, kChangingName, name);
 }
 
 }  // namespace corv::ui

@@ -299,3 +299,29 @@
 #define IDC_WM_PLACEMENT_GROUP 1071
 #define IDC_WM_UNDER 1030
 #define IDC_WM_OVER 1031
+// ---- Profiles page and the "Save a Personal Profile" dialog (1800-1899 for what has no number) --
+
+#define IDD_PROFILES 225
+#define IDD_PROFILE_NAME 1800  // "Save a Personal Profile", for Save and for Rename
+#define IDC_PROFILE_LIST_LABEL 1052
+#define IDC_PROFILE_LIST 1051
+#define IDC_PROFILE_SAVE 1054
+#define IDC_PROFILE_LOAD 1053
+#define IDC_PROFILE_CHANGE 1055
+#define IDC_PROFILE_RENAME 1056
+#define IDC_PROFILE_DELETE 1057
+#define IDC_PROFILE_FACTORY 1062
+#define IDC_PROFILE_LOADED_LABEL 1058
+#define IDC_PROFILE_LOADED 1020
+#define IDC_PROFILE_REMINDER 1059
+#define IDC_PROFILE_NAME 1020
+#define IDC_PROFILE_NAME_HINT 1801
+#define IDC_PROFILE_NAME_RULES 1802
+// The message box caption and messages; those with "%s" take the profile's name as an argument.
+#define IDS_PROFILE_CAPTION 1800
+#define IDS_PROFILE_CONFIRM_CHANGE 1801
+#define IDS_PROFILE_CONFIRM_DELETE 1802
+#define IDS_PROFILE_ERR_TRAILING_SPACE 1803
+#define IDS_PROFILE_ERR_RESERVED 1804
+#define IDS_PROFILE_ERR_CHARACTERS 1805
+#define IDS_PROFILE_ERR_EXISTS 1806

@@ -57,8 +57,8 @@ TEST_F(DocumentSheet, ThePluginsPagesRunInARealSheet) {
     corvtest::SheetHost host;
     PROPSHEETUI_INFO info = host.Info(PROPSHEETUI_REASON_INIT, reinterpret_cast<LPARAM>(&params_));
     ASSERT_EQ(plugin_->DocumentPropertySheets(&info, 0), S_OK);
-    ASSERT_EQ(host.pageCount(), 3u);
-    EXPECT_EQ(info.Result, 3u);
+    ASSERT_EQ(host.pageCount(), 4u);
+    EXPECT_EQ(info.Result, 4u);
     host.AddBlankPage();
     ASSERT_TRUE(host.Show());
 
@@ -66,7 +66,9 @@ TEST_F(DocumentSheet, ThePluginsPagesRunInARealSheet) {
     ASSERT_TRUE(host.select(1));
     EXPECT_EQ(TextOf(host.page(1)), L"Manual Color");
     ASSERT_TRUE(host.select(2));
-    HWND about = host.page(2);
+    EXPECT_EQ(TextOf(host.page(2)), L"Profiles");
+    ASSERT_TRUE(host.select(3));
+    HWND about = host.page(3);
     EXPECT_EQ(TextOf(about), L"About");
     EXPECT_EQ(TextOf(GetDlgItem(about, IDC_ABOUT_DRIVER)), L"Corvane C500 PS Driver");
 
@@ -75,7 +77,7 @@ TEST_F(DocumentSheet, ThePluginsPagesRunInARealSheet) {
     ASSERT_EQ(help.requests.size(), 1u);
     EXPECT_EQ(help.requests[0].file, L"c:\\drivers\\corv.hlp");  // found among the driver's files
 
-    EXPECT_TRUE(host.select(3));
+    EXPECT_TRUE(host.select(4));
     EXPECT_TRUE(host.select(1));
     record_.dwPallidor = 2;
     EXPECT_TRUE(host.apply());

@@ -68,6 +68,7 @@ TEST(PageChoice, TheProductSheetHasOnlyThePagesWhoseDialogsExist) {
         if (c.faxCard || c.printAndHold) expected.push_back(IDD_OUTPUT_OPTIONS);
         expected.push_back(IDD_WATERMARK);
         expected.push_back(c.manualColor ? WORD{IDD_MANUAL_COLOR} : WORD{IDD_MONO_QUALITY});
+        expected.push_back(IDD_PROFILES);
         expected.push_back(IDD_ABOUT_DOC);
         EXPECT_EQ(Templates(DocumentPages(FeaturesOf(c))), expected);
     }

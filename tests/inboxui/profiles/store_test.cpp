@@ -493,4 +493,46 @@ TEST_F(ProfileStore, DeleteRemovesOnlyThatProfile) {
     EXPECT_TRUE(ProfileExists(printer, L"Two"));
 }
 
+TEST_F(ProfileStore, AFailedChangeKeepsTheProfileASuccessfulOneLeavesNothingAside) {
+    options.items[DriverOptions::kPaper].Sel = 2;
+    ASSERT_TRUE(SaveProfile(printer, L"Mine", Current()));
+    ProfileSettings broken = Current();
+    broken.workingCopy = nullptr;  // the save cannot be made
+    options.items[DriverOptions::kPaper].Sel = 0;
+    EXPECT_FALSE(OverwriteProfile(printer, L"Mine", broken));
+    DWORD n = 99;
+    EXPECT_TRUE(ReadNumber(L"Mine", L"Paper Size", &n));
+    EXPECT_EQ(n, 2u);
+    EXPECT_EQ(ValueNames(L"Mine").size(), 6u);
+
+    ASSERT_TRUE(OverwriteProfile(printer, L"Mine", Current()));
+    EXPECT_TRUE(ReadNumber(L"Mine", L"Paper Size", &n));
+    EXPECT_EQ(n, 0u);
+    HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(ListProfiles(printer, list), 1);  // only "Mine": nothing left aside
+    DestroyWindow(list);
+}
+
+TEST_F(ProfileStore, AProfileSavedWithoutTheDriversOptionsLeavesThemAlone) {
+    ProfileSettings early = Current();
+    early.options = nullptr;  // the driver's page has not given its list yet
+    early.optionCount = 0;
+    ASSERT_TRUE(SaveProfile(printer, L"Early", early));
+    options.items[DriverOptions::kDuplex].Sel = 1;
+    working.lBrightness = -4;
+    ASSERT_TRUE(LoadProfile(printer, L"Early", Current()));
+    EXPECT_EQ(options.items[DriverOptions::kDuplex].Sel, 1);  // not the 0 every save writes first
+    EXPECT_EQ(working.lBrightness, 3);                         // the record still comes back
+    EXPECT_TRUE(g_updates.empty());
+    EXPECT_TRUE(ProfileMatchesCurrentSettings(printer, L"Early", Current()));
+
+    // With the driver's options saved, "7" is the duplex option's own and is loaded.
+    options.items[DriverOptions::kDuplex].Sel = 0;
+    ASSERT_TRUE(SaveProfile(printer, L"Later", Current()));
+    options.items[DriverOptions::kDuplex].Sel = 1;
+    EXPECT_FALSE(ProfileMatchesCurrentSettings(printer, L"Later", Current()));
+    ASSERT_TRUE(LoadProfile(printer, L"Later", Current()));
+    EXPECT_EQ(options.items[DriverOptions::kDuplex].Sel, 0);
+}
+
 }  // namespace
