@@ -32,12 +32,38 @@ run() {
 ppd_args=()
 model="Corvane CP 4500 PS"
 profile=""
-# Forgets this user's preferences and the profile the case saves: profiles outlive the sheet.
+# Forgets this user's preferences, the profile and the watermark the case saves: both outlive
+# the sheet.
 forget() {
   run reset prefs --reset "${ppd_args[@]}"
   [ "$rc" -eq 0 ] || fail "prefs --reset exited with $rc"
   [ -z "$profile" ] || "$WINE" reg delete "HKCU\\Software\\Corvane\\RIViroRo\\$model\\Profiles\\$profile" /f \
     >/dev/null 2>&1 </dev/null || true
+  "$WINE" reg delete "HKCU\\Software\\Corvane\\RIViroRo\\$model\\Watermarks" /v Confidential /f \
+    >/dev/null 2>&1 </dev/null || true
+}
+# The watermark steps of both cases: a person adds "Confidential" on the Watermark page (the
+# Create dialog stores it), then picks it for all pages.
+watermark_steps() {
+  cat <<'STEPS'
+page Watermark
+press 1153
+set 1157 Confidential
+set 1093 CONFIDENTIAL
+press 1
+set 1154 1
+set 1049 Confidential
+STEPS
+}
+# The watermark the sheet chose is drawn on every page of the job the preferences print.
+drawn() {
+  grep -qx 'record: bWatermarks=1' chosen.out || fail "the sheet did not turn watermarks on"
+  grep -qx 'record: wmFirst.szName=Confidential' chosen.out || fail "the sheet did not pick Confidential"
+  run drawn --out "$(winpath drawn.prn)" --pages 2 --preview "$(winpath drawn)" "${ppd_args[@]}"
+  [ "$rc" -eq 0 ] || fail "corvhost print drawn exited with $rc"
+  for p in 1 2; do
+    grep -q "preview page $p: \"CONFIDENTIAL\"" drawn.out || fail "page $p does not show the watermark"
+  done
 }
 script() {
   run "$1" prefs --script "$(winpath "$1.steps")" "${ppd_args[@]}"
@@ -60,7 +86,7 @@ case $case_name in
   cp4500)
     profile="Held for ann"
     forget
-    cat >chosen.steps <<'STEPS'
+    { watermark_steps; cat <<'STEPS'; } >chosen.steps
 # Output Options: a confidential job for ann with her PIN
 page Output Options
 set 1084 Confidential Print
@@ -70,10 +96,6 @@ set 1086 4711
 page Manual Color
 set 1172 Off
 set 1198 On
-# WATERMARK STEP (added once the Watermark page lands): pick "Confidential" there, e.g.
-#   page Watermark
-#   set <the watermark list's id> Confidential
-# and below, print with --preview and find the watermark's text on the page previews.
 # Profiles: the choice saved as a personal profile
 page Profiles
 press 1054
@@ -91,6 +113,7 @@ STEPS
     has held '@PJL SET HOLDKEY = "4711"'
     has held '@PJL SET QCOLORCORRECTION = OFF'
     has held '@PJL SET QPALLIDOR = ON'
+    drawn
     # The command line still wins over the preferences; --no-prefs prints the defaults.
     print printer --set dwOutputTo=0
     lacks printer '@PJL SET HOLD = ON'
@@ -117,12 +140,11 @@ STEPS
     model="Corvane MP 2100 PS"
     profile="Fine lines"
     forget
-    cat >chosen.steps <<'STEPS'
+    { watermark_steps; cat <<'STEPS'; } >chosen.steps
 # Monochrome Print Quality: fine lines on, gray correction off
 page Monochrome Print Quality
 set 1241 1
 set 1254 0
-# WATERMARK STEP (added once the Watermark page lands): as for the CP 4500.
 page Profiles
 press 1054
 set 1020 Fine lines
@@ -134,6 +156,7 @@ STEPS
     print fine
     has fine '@PJL SET QLINEDETAIL=ON'
     has fine '@PJL SET QCOLORCORRECTION=OFF'
+    drawn
     print defaults --no-prefs
     has defaults '@PJL SET QLINEDETAIL=OFF'
     ;;

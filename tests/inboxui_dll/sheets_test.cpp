@@ -214,7 +214,7 @@ TEST_F(UiDllSheets, DocumentSheetInitAddsTheAboutPageWithTheFilledSheetContext) 
     info.Reason = PROPSHEETUI_REASON_DESTROY;
     EXPECT_EQ(DocumentSheet(&info), S_OK);
     EXPECT_EQ(info.Result, 1u);
-    EXPECT_EQ(FakeSheet::Calls().size(), 3u);  // the three pages; no result was set
+    EXPECT_EQ(FakeSheet::Calls().size(), 4u);  // the four pages; no result was set
 }
 
 TEST_F(UiDllSheets, DocumentSheetTakesTheNoPermissionFlagAndCopesWithoutRecordOrParameters) {
@@ -241,7 +241,7 @@ TEST_F(UiDllSheets, DocumentSheetTakesTheNoPermissionFlagAndCopesWithoutRecordOr
     PROPSHEETUI_INFO noHeap = FakeSheet::Info(PROPSHEETUI_REASON_INIT, reinterpret_cast<LPARAM>(&pageParams_));
     EXPECT_EQ(DocumentSheet(&noHeap), S_OK);
     EXPECT_EQ(noHeap.UserData, 0u);
-    ASSERT_EQ(FakeSheet::PagesAdded().size(), 3u);
+    ASSERT_EQ(FakeSheet::PagesAdded().size(), 4u);
     for (const FakeSheet::Call& page : FakeSheet::PagesAdded()) EXPECT_EQ(page.page.lParam, 0);
 }
 
@@ -453,7 +453,7 @@ TEST_F(UiDllSheets, DocumentModeSharesItsContextWithTheDocumentSheet) {
     PROPSHEETUI_INFO info = FakeSheet::Info(PROPSHEETUI_REASON_INIT, reinterpret_cast<LPARAM>(&pageParams_));
     ASSERT_EQ(DocumentSheet(&info), S_OK);
     EXPECT_EQ(info.UserData, reinterpret_cast<ULONG_PTR>(context));
-    ASSERT_EQ(FakeSheet::PagesAdded().size(), 3u);
+    ASSERT_EQ(FakeSheet::PagesAdded().size(), 4u);
     for (const FakeSheet::Call& page : FakeSheet::PagesAdded())
         EXPECT_EQ(page.page.lParam, reinterpret_cast<LPARAM>(context));
     info.Reason = PROPSHEETUI_REASON_DESTROY;
