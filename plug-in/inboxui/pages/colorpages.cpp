@@ -12,10 +12,6 @@
 namespace corv::ui {
 namespace {
 
-JobSettings* DriverRecord(const SheetContext* context) {
-    return context->pageParams ? static_cast<JobSettings*>(context->pageParams->pOEMDM) : nullptr;
-}
-
 class ManualColorPage : public DialogBase<ManualColorPage> {
 public:
     using DialogBase::DialogBase;
@@ -62,7 +58,7 @@ public:
                 StoreColorChoices(choices(), context()->colorScratch, &context()->working);
                 return answer(FALSE);
             case PSN_APPLY:
-                if (JobSettings* record = DriverRecord(context())) {
+                if (JobSettings* record = driverRecord()) {
                     StoreColorChoices(choices(), context()->colorScratch, record);
                     CopyRgbQuality(context()->working, record);
                 }
@@ -138,7 +134,7 @@ public:
                 StoreMonoQuality(quality(), &context()->working);
                 return answer(FALSE);
             case PSN_APPLY:
-                StoreMonoQuality(quality(), DriverRecord(context()));
+                StoreMonoQuality(quality(), driverRecord());
                 context()->applied = 1;
                 return answer(PSNRET_NOERROR);
             case PSN_HELP:

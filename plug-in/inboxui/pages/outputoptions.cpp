@@ -194,8 +194,7 @@ public:
                 store(&context()->working);
                 return answer(FALSE);
             case PSN_APPLY:
-                if (context()->pageParams && context()->pageParams->pOEMDM)
-                    store(static_cast<JobSettings*>(context()->pageParams->pOEMDM));
+                if (JobSettings* record = driverRecord()) store(record);
                 return answer(PSNRET_NOERROR);
             case PSN_HELP:
                 ShowHelp(window(), context()->helpFile);

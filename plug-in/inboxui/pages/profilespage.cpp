@@ -51,10 +51,6 @@ namespace {
 
 using Name = WCHAR[kProfileNameCapacity];
 
-JobSettings* DriverRecord(const SheetContext* context) {
-    return context->pageParams ? static_cast<JobSettings*>(context->pageParams->pOEMDM) : nullptr;
-}
-
 HANDLE Printer(const SheetContext* context) { return context->pageParams ? context->pageParams->hPrinter : nullptr; }
 
 ProfileSettings CurrentSettings(SheetContext* context) {
@@ -88,7 +84,7 @@ public:
     INT_PTR onInit() {
         setLoaded(IDS_PROFILE_FACTORY_DEFAULTS);
         ListProfiles(Printer(context()), list());
-        const JobSettings* record = DriverRecord(context());
+        const JobSettings* record = driverRecord();
         if (record && record->szProfileName[0]) {
             LRESULT index = findItem(record->szProfileName);
             if (index >= 0) send(IDC_PROFILE_LIST, LB_SETCURSEL, index);
@@ -199,7 +195,7 @@ private:
     }
 
     void markLoaded(const WCHAR* name) const {
-        if (JobSettings* record = DriverRecord(context())) {
+        if (JobSettings* record = driverRecord()) {
             CopyText(record->szProfileName, name);
             record->bProfileLoaded = 1;
         }
@@ -310,7 +306,7 @@ private:
         JobSettings& working = context()->working;
         if (loadedIs(IDS_PROFILE_UNKNOWN) || HoldsCurrentSettings(context(), text))
             CopyText(working.szProfileName, text);
-        if (JobSettings* record = DriverRecord(context())) CopyProfileFieldSet(record, &working);
+        if (JobSettings* record = driverRecord()) CopyProfileFieldSet(record, &working);
         context()->applied = 1;
     }
 };
