@@ -77,6 +77,13 @@ print() {
   [ "$rc" -eq 0 ] || fail "corvhost print $name exited with $rc"
   tr -d '\r' <"$name.prn" >"$name.txt"
 }
+# pages NAME TITLE...: the sheet showed exactly these pages, in this order.
+pages() {
+  local name=$1; shift
+  local expected="" n=0 title
+  for title in "$@"; do n=$((n + 1)); expected+="page $n: \"$title\""$'\n'; done
+  [ "$(grep '^page [0-9]*: "' "$name.out")"$'\n' = "$expected" ] || fail "$name: the pages are not $*"
+}
 has() { grep -qxF -- "$2" "$1.txt" || fail "$1: no line '$2'"; }
 lacks() { ! grep -qxF -- "$2" "$1.txt" || fail "$1: a line '$2'"; }
 
@@ -103,7 +110,7 @@ set 1020 Held for ann
 press 1
 STEPS
     script chosen
-    grep -qx 'page 2: "Output Options"' chosen.out || fail "Output Options is not the first of the plug-in's pages"
+    pages chosen "Document" "Output Options" "Watermark" "Manual Color" "Profiles" "About"
     grep -qx 'record: dwOutputTo 4' chosen.out || fail "the sheet did not return the held job"
     grep -qx 'record: szProfileName "Held for ann"' chosen.out || fail "the record does not name the saved profile"
     print held
@@ -151,8 +158,7 @@ set 1020 Fine lines
 press 1
 STEPS
     script chosen
-    hasnt=$(grep -c '^page [0-9]*: "Output Options"$' chosen.out)
-    [ "$hasnt" -eq 0 ] || fail "the MP 2100 shows Output Options"
+    pages chosen "Document" "Watermark" "Monochrome Print Quality" "Profiles" "About"
     print fine
     has fine '@PJL SET QLINEDETAIL=ON'
     has fine '@PJL SET QCOLORCORRECTION=OFF'
