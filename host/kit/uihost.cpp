@@ -1,8 +1,10 @@
 #include "host/kit/uihost.h"
 
+#include "common/handles.h"
 #include "host/kit/hostio.h"
 
 #include <utility>
+#include <vector>
 
 namespace corv::host {
 
@@ -23,6 +25,41 @@ bool UiPluginHost::Open(const std::wstring& path, std::string* error) {
         return false;
     }
     published_ = true;
+    return true;
+}
+
+namespace {
+
+// Where Windows' spooler records the x64 drivers it has installed, one key a driver name.
+constexpr wchar_t kInstalledDriversKey[] =
+    L"SYSTEM\\CurrentControlSet\\Control\\Print\\Environments\\Windows x64\\Drivers\\Version-3\\";
+
+}  // namespace
+
+bool UiPluginHost::InstallDriverOnce(HRESULT* result) {
+    const PrinterFacts& facts = spooler_.facts();
+    const std::wstring path = kInstalledDriversKey + facts.driverName;
+    HKEY created = nullptr;
+    DWORD disposition = 0;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &created,
+                        &disposition) != ERROR_SUCCESS)
+        return false;
+    UniqueKey key(created);
+    if (disposition != REG_CREATED_NEW_KEY) return false;
+    DWORD needed = 0;
+    PackDriverInfo(facts, 3, nullptr, 0, &needed);
+    std::vector<BYTE> info(needed);
+    if (!needed || !PackDriverInfo(facts, 3, info.data(), needed, &needed)) {
+        // Without its event the driver is not installed: the next run tries again.
+        key.reset();
+        RegDeleteKeyW(HKEY_LOCAL_MACHINE, path.c_str());
+        return false;
+    }
+    const std::wstring file = facts.dataFile;
+    RegSetValueExW(key.get(), L"Data File", 0, REG_SZ, reinterpret_cast<const BYTE*>(file.c_str()),
+                   static_cast<DWORD>((file.size() + 1) * sizeof(wchar_t)));
+    *result = plugin_->DriverEvent(DRIVER_EVENT_INITIALIZE, 3, info.data(), 0);
+    trace_("DriverEvent(DRIVER_EVENT_INITIALIZE, 3) -> " + Hex(*result));
     return true;
 }
 

@@ -29,6 +29,14 @@ public:
     // are added to `violations`.
     void Close(std::vector<std::string>* violations);
 
+    // What the spooler does once, when it installs the printer's driver: the core driver passes
+    // DRIVER_EVENT_INITIALIZE with the driver's DRIVER_INFO_3 on to its plug-in, which sets up
+    // what the driver's users start with (the UI plug-in's default watermarks). The spooler's
+    // record of installed drivers tells that first installation from every later run, so what
+    // the plug-in set up is not set up again over the user's own changes. True when this call
+    // installed the driver; `*result` is then the plug-in's answer.
+    bool InstallDriverOnce(HRESULT* result);
+
     IPrintOemUI2* plugin() const { return plugin_.get(); }
     HMODULE module() const { return module_.handle(); }
     HostCoreUi& core() { return core_; }

@@ -233,6 +233,11 @@ bool PrefsSession::Load() {
     if (!ui_.Open(o_.plugin.empty() ? installed_.uiPlugin : o_.plugin, &error)) return Fail(error);
     // The help the plug-in's pages open goes through a recorder to Wine's HTML help.
     if (!help_.Attach(ui_.module())) Trace("the UI plug-in imports no GetProcAddress: its help calls are not recorded");
+    // The driver's first installation in this prefix sets up the plug-in's defaults; a plug-in
+    // given on the command line is not the installed driver's.
+    HRESULT installed = S_OK;
+    if (o_.plugin.empty() && ui_.InstallDriverOnce(&installed))
+        std::printf("driver installed: DriverEvent(DRIVER_EVENT_INITIALIZE) -> %s\n", Hex(installed).c_str());
     // What the driver does when the printer is installed: the plug-in names its print processor.
     const HRESULT hr = ui_.plugin()->PrinterEvent(printerName_.data(), PRINTER_EVENT_INITIALIZE, 0, 0);
     Trace("PrinterEvent(PRINTER_EVENT_INITIALIZE) -> " + Hex(hr));

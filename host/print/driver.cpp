@@ -274,6 +274,11 @@ bool Driver::LoadUi() {
                                          [this](const std::string& line) { Trace("UI " + line); });
     std::string error;
     if (!ui_->Open(path, &error)) return Fail("UI plug-in: " + error + " (--ui none prints without the UI plug-in)");
+    // The driver's first installation in this prefix sets up the plug-in's defaults; a plug-in
+    // given on the command line is not the installed driver's.
+    HRESULT installed = S_OK;
+    if (o_.ui.empty() && ui_->InstallDriverOnce(&installed))
+        Say("driver installed: DriverEvent(DRIVER_EVENT_INITIALIZE) -> %s", Hex(installed).c_str());
     return true;
 }
 

@@ -32,25 +32,18 @@ run() {
 ppd_args=()
 model="Corvane CP 4500 PS"
 profile=""
-# Forgets this user's preferences, the profile and the watermark the case saves: both outlive
-# the sheet.
+# Forgets this user's preferences and the profile the case saves: profiles outlive the sheet.
 forget() {
   run reset prefs --reset "${ppd_args[@]}"
   [ "$rc" -eq 0 ] || fail "prefs --reset exited with $rc"
   [ -z "$profile" ] || "$WINE" reg delete "HKCU\\Software\\Corvane\\RIViroRo\\$model\\Profiles\\$profile" /f \
     >/dev/null 2>&1 </dev/null || true
-  "$WINE" reg delete "HKCU\\Software\\Corvane\\RIViroRo\\$model\\Watermarks" /v Confidential /f \
-    >/dev/null 2>&1 </dev/null || true
 }
-# The watermark steps of both cases: a person adds "Confidential" on the Watermark page (the
-# Create dialog stores it), then picks it for all pages.
+# The watermark steps of both cases: a person picks the driver's default watermark
+# "Confidential" (installed with the driver) for all pages.
 watermark_steps() {
   cat <<'STEPS'
 page Watermark
-press 1153
-set 1157 Confidential
-set 1093 CONFIDENTIAL
-press 1
 set 1154 1
 set 1049 Confidential
 STEPS

@@ -176,28 +176,57 @@ case $case_name in
     # them through Apply and OK, and a job whose second watermark does not exist gets none.
     [ -f "$corvui" ] || skip "corvui.dll is not built beside corvhost.exe"
     # Two named watermarks in the user's store: values that hold the start of a watermark record,
-    # its name (the rest keeps the record's defaults).
-    for name in Draft Confidential; do
+    # its name (the rest keeps the record's defaults). Not the names of the driver's defaults,
+    # which the end-to-end cases print.
+    for name in Proof Internal; do
       data=$(printf '%s\0' "$name" | iconv -t UTF-16LE | od -An -tx1 | tr -d ' \n')
       "$WINE" reg add 'HKCU\Software\Corvane\RIViroRo\Corvane CP 4500 PS\Watermarks' /v "$name" \
         /t REG_BINARY /d "$data" /f >/dev/null 2>&1 </dev/null || fail "cannot store the watermark $name"
     done
     prefs --set bWatermarks=1 --set dwWatermarkOrder=3 --set bWatermarkOverPage=1 \
-          --set wmFirst.szName=Draft --set wmOther.szName=Confidential
+          --set wmFirst.szName=Proof --set wmOther.szName=Internal
     common
     has 'page 2: "Output Options"'
     has 'page 3: "Watermark"'
     has_re '^CPSFUNC_ADD_PROPSHEETPAGEW template 106 -> [1-9]'
-    for line in bWatermarks=1 dwWatermarkOrder=3 bWatermarkOverPage=1 wmFirst.szName=Draft \
-                wmOther.szName=Confidential; do
+    for line in bWatermarks=1 dwWatermarkOrder=3 bWatermarkOverPage=1 wmFirst.szName=Proof \
+                wmOther.szName=Internal; do
       has "record: $line"
     done
     prefs --set bWatermarks=1 --set dwWatermarkOrder=2 --set bWatermarkOverPage=1 \
-          --set wmFirst.szName=Draft --set wmOther.szName=Nowhere
+          --set wmFirst.szName=Proof --set wmOther.szName=Nowhere
     common
     for line in bWatermarks=0 dwWatermarkOrder=0 bWatermarkOverPage=1 wmFirst.szName= wmOther.szName=; do
       has "record: $line"
     done
+    ;;
+  install)
+    # The driver's first installation raises DRIVER_EVENT_INITIALIZE once: the plug-in's four
+    # default watermarks are stored, and a later run leaves a user's change to them alone.
+    [ -f "$corvui" ] || skip "corvui.dll is not in the package beside corvhost.exe"
+    model='HKCU\Software\Corvane\RIViroRo\Corvane CP 4500 PS\Watermarks'
+    "$WINE" reg delete 'HKLM\SYSTEM\CurrentControlSet\Control\Print\Environments\Windows x64\Drivers\Version-3\Corvane CP 4500 PS' \
+      /f >/dev/null 2>&1 </dev/null
+    for name in Draft Confidential Username "Date and Time"; do
+      "$WINE" reg delete "$model" /v "$name" /f >/dev/null 2>&1 </dev/null
+    done
+    prefs
+    common
+    has "driver installed: DriverEvent(DRIVER_EVENT_INITIALIZE) -> 0x00000000"
+    for name in Draft Confidential Username "Date and Time"; do
+      "$WINE" reg query "$model" /v "$name" >/dev/null 2>&1 </dev/null || fail "no default watermark '$name'"
+    done
+    data=$(printf 'Draft\0' | iconv -t UTF-16LE | od -An -tx1 | tr -d ' \n')
+    "$WINE" reg add "$model" /v Draft /t REG_BINARY /d "$data" /f >/dev/null 2>&1 </dev/null || fail "cannot change Draft"
+    prefs
+    hasnt_re '^driver installed'
+    "$WINE" reg query "$model" /v Draft </dev/null 2>/dev/null | tr -d '\r' | grep -qi "REG_BINARY *$data\$" \
+      || fail "the second run installed the defaults again over the user's Draft"
+    # Put the default back for the cases that print it.
+    "$WINE" reg delete 'HKLM\SYSTEM\CurrentControlSet\Control\Print\Environments\Windows x64\Drivers\Version-3\Corvane CP 4500 PS' \
+      /f >/dev/null 2>&1 </dev/null
+    prefs
+    has "driver installed: DriverEvent(DRIVER_EVENT_INITIALIZE) -> 0x00000000"
     ;;
   *) fail "unknown case $case_name" ;;
 esac
