@@ -41,6 +41,24 @@ corv_wine_up() {
   # A server left running for this prefix is as good as a new one.
   wineserver -p 2>/dev/null || true
   wine cmd /c exit </dev/null >/dev/null 2>&1
+  # Wine starts the desktop process (explorer.exe /desktop) from the first program that needs it,
+  # and the desktop process keeps that program's error stream: CTest then waits on that test until
+  # the desktop has been idle long enough to close, minutes later. A program resident on the
+  # desktop, started here with detached streams, starts it and keeps it until corv_wine_down.
+  if ! corv_wine_runs 'notepad.exe'; then
+    setsid wine notepad.exe </dev/null >/dev/null 2>&1 &
+  fi
+  local i
+  for i in $(seq 50); do corv_wine_runs 'explorer.exe /desktop' && break; sleep 0.2; done
+}
+
+# Whether a program of this prefix runs whose command line holds PATTERN.
+corv_wine_runs() {
+  local p
+  for p in $(pgrep -f "$1"); do
+    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && return 0
+  done
+  return 1
 }
 
 corv_wine_down() {
