@@ -45,18 +45,17 @@ corv_wine_up() {
   # and the desktop process keeps that program's error stream: CTest then waits on that test until
   # the desktop has been idle long enough to close, minutes later. A program resident on the
   # desktop, started here with detached streams, starts it and keeps it until corv_wine_down.
-  if ! corv_wine_runs 'notepad.exe'; then
-    setsid wine notepad.exe </dev/null >/dev/null 2>&1 &
-  fi
+  setsid wine notepad.exe </dev/null >/dev/null 2>&1 &
   local i
   for i in $(seq 50); do corv_wine_runs 'explorer.exe /desktop' && break; sleep 0.2; done
 }
 
 # Whether a program of this prefix runs whose command line holds PATTERN.
 corv_wine_runs() {
-  local p
-  for p in $(pgrep -f "$1"); do
-    tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && return 0
+  local p environment
+  for p in $(pgrep -f "$1" || true); do
+    environment=$(tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null || true)
+    [[ $'\n'"$environment"$'\n' == *$'\n'"WINEPREFIX=$WINEPREFIX"$'\n'* ]] && return 0
   done
   return 1
 }

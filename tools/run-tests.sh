@@ -9,8 +9,7 @@ CORV_CMAKE_ARGS="-DCORV_WERROR=ON" corv_build
 corv_wine_up
 trap corv_wine_down EXIT
 cd "$CORV_BUILD"
-# Now and then Wine holds one test program for minutes before it gets going (seen: 250 s for a
-# case that takes 2 s); the limit is for tests that hang, not for those.
+# A test that hangs is stopped after ten minutes; the longest whole-job cases take under two.
 ctest --no-tests=error --output-on-failure -j"$(nproc)" --timeout 600
 corv_heap_check
 corv_wine_down
