@@ -6,6 +6,11 @@
 #include <commctrl.h>
 
 namespace corv::ui {
+
+INT_PTR RunDialog(HWND owner, int templateId, DLGPROC procedure, const void* parameter) {
+    return DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(templateId), owner, procedure,
+                           reinterpret_cast<LPARAM>(parameter));
+}
 namespace {
 
 BOOL CALLBACK DisableOne(HWND control, LPARAM) {

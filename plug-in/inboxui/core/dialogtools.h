@@ -10,6 +10,10 @@
 
 namespace corv::ui {
 
+// Runs the plug-in's dialog `templateId` modally over owner with `parameter` (a page's or
+// dialog's context) as its WM_INITDIALOG parameter; returns what DialogBoxParamW returns.
+INT_PTR RunDialog(HWND owner, int templateId, DLGPROC procedure, const void* parameter);
+
 // Disables every control of a page or dialog (its child windows, at any depth): the
 // no-permission state, set again after each activation.
 void DisableAllControls(HWND dialog);

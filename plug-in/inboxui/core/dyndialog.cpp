@@ -2,6 +2,7 @@
 
 #include "common/text.h"
 #include "plug-in/inboxui/core/dialogbase.h"
+#include "plug-in/inboxui/core/dialogtools.h"
 #include "plug-in/inboxui/core/dyntext.h"
 #include "plug-in/inboxui/core/module.h"
 #include "plug-in/inboxui/resources/ids.h"
@@ -93,8 +94,7 @@ INT_PTR CALLBACK DynamicWatermarksProc(HWND window, UINT message, WPARAM wParam,
 }
 
 INT_PTR ConfigureDynamicWatermarks(HWND owner, SheetContext* context) {
-    return DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_DYNAMIC_WATERMARKS), owner,
-                           DynamicWatermarksProc, reinterpret_cast<LPARAM>(context));
+    return RunDialog(owner, IDD_DYNAMIC_WATERMARKS, DynamicWatermarksProc, context);
 }
 
 }  // namespace corv::ui

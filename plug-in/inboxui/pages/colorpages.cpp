@@ -1,6 +1,7 @@
 #include "plug-in/inboxui/pages/colorpages.h"
 
 #include "plug-in/inboxui/core/dialogbase.h"
+#include "plug-in/inboxui/core/dialogtools.h"
 #include "plug-in/inboxui/core/module.h"
 #include "plug-in/inboxui/pages/colorcontrols.h"
 #include "plug-in/inboxui/pages/colordialogs.h"
@@ -96,8 +97,7 @@ private:
     }
 
     INT_PTR run(UINT templateId, DLGPROC procedure) const {
-        INT_PTR result = DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(templateId), window(), procedure,
-                                         reinterpret_cast<LPARAM>(context()));
+        INT_PTR result = RunDialog(window(), templateId, procedure, context());
         if (result == IDOK) changed();
         return TRUE;
     }

@@ -3,6 +3,7 @@
 #include "common/coreboundary.h"
 #include "common/text.h"
 #include "plug-in/inboxui/core/dialogbase.h"
+#include "plug-in/inboxui/core/dialogtools.h"
 #include "plug-in/inboxui/core/module.h"
 #include "plug-in/inboxui/pages/help.h"
 #include "plug-in/inboxui/resources/ids.h"
@@ -172,8 +173,7 @@ public:
         if (id == IDC_OUT_DESTINATION && code == CBN_SELCHANGE) {
             applyEnables(selectedDestination());
         } else if (id == IDC_FAX_SETUP_COVER && code == BN_CLICKED) {
-            DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_FAX_COVER), window(), FaxCoverDialogProc,
-                            reinterpret_cast<LPARAM>(context()));
+            RunDialog(window(), IDD_FAX_COVER, FaxCoverDialogProc, context());
         } else if (id == IDC_FAX_SEND_COVER && code == BN_CLICKED) {
             enable(IDC_FAX_SETUP_COVER, IsChecked(window(), IDC_FAX_SEND_COVER));
         } else if (code != BN_CLICKED && code != EN_CHANGE) {

@@ -2,6 +2,7 @@
 
 #include "common/text.h"
 #include "plug-in/inboxui/core/dialogbase.h"
+#include "plug-in/inboxui/core/dialogtools.h"
 #include "plug-in/inboxui/core/module.h"
 #include "plug-in/inboxui/pages/help.h"
 #include "plug-in/inboxui/pages/outputoptions.h"
@@ -279,8 +280,7 @@ private:
 
     bool runNameDialog(DLGPROC procedure) const {
         context()->dialogResult = 2;
-        DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_PROFILE_NAME), window(), procedure,
-                        reinterpret_cast<LPARAM>(context()));
+        RunDialog(window(), IDD_PROFILE_NAME, procedure, context());
         return context()->dialogResult == 1 && context()->newProfileName[0];
     }
 

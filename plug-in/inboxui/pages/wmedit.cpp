@@ -4,6 +4,7 @@
 #include "common/record.h"
 #include "common/text.h"
 #include "plug-in/inboxui/core/dialogbase.h"
+#include "plug-in/inboxui/core/dialogtools.h"
 #include "plug-in/inboxui/core/dyndialog.h"
 #include "plug-in/inboxui/core/dyntext.h"
 #include "plug-in/inboxui/core/geometry.h"
@@ -383,8 +384,7 @@ INT_PTR CALLBACK EditWatermarkProc(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 INT_PTR EditWatermark(HWND owner, SheetContext* context) {
-    return DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_WM_EDIT), owner, EditWatermarkProc,
-                           reinterpret_cast<LPARAM>(context));
+    return RunDialog(owner, IDD_WM_EDIT, EditWatermarkProc, context);
 }
 
 }  // namespace corv::ui

@@ -4,6 +4,7 @@
 #include "common/record.h"
 #include "common/text.h"
 #include "plug-in/inboxui/core/dialogbase.h"
+#include "plug-in/inboxui/core/dialogtools.h"
 #include "plug-in/inboxui/core/module.h"
 #include "plug-in/inboxui/resources/ids.h"
 #include "plug-in/inboxui/watermarks/store.h"
@@ -142,13 +143,11 @@ INT_PTR CALLBACK RemoveWatermarksProc(HWND window, UINT message, WPARAM wParam, 
 }
 
 INT_PTR PickWatermarkToEdit(HWND owner, SheetContext* context) {
-    return DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_WM_PICK), owner, PickWatermarkProc,
-                           reinterpret_cast<LPARAM>(context));
+    return RunDialog(owner, IDD_WM_PICK, PickWatermarkProc, context);
 }
 
 INT_PTR RemoveWatermarks(HWND owner, SheetContext* context) {
-    return DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_WM_REMOVE), owner, RemoveWatermarksProc,
-                           reinterpret_cast<LPARAM>(context));
+    return RunDialog(owner, IDD_WM_REMOVE, RemoveWatermarksProc, context);
 }
 
 }  // namespace corv::ui

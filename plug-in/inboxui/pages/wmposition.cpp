@@ -2,6 +2,7 @@
 
 #include "common/record.h"
 #include "plug-in/inboxui/core/dialogbase.h"
+#include "plug-in/inboxui/core/dialogtools.h"
 #include "plug-in/inboxui/core/geometry.h"
 #include "plug-in/inboxui/core/module.h"
 #include "plug-in/inboxui/core/offsets.h"
@@ -248,8 +249,7 @@ INT_PTR CALLBACK PositionWatermarkProc(HWND window, UINT message, WPARAM wParam,
 }
 
 INT_PTR PositionWatermark(HWND owner, SheetContext* copy) {
-    return DialogBoxParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_WM_POSITION), owner, PositionWatermarkProc,
-                           reinterpret_cast<LPARAM>(copy));
+    return RunDialog(owner, IDD_WM_POSITION, PositionWatermarkProc, copy);
 }
 
 }  // namespace corv::ui
