@@ -14,4 +14,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
 # Tests and tools are Windows programs: CTest runs them through Wine.
 find_program(WINE_PROGRAM wine REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${WINE_PROGRAM})
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run.sh ${WINE_PROGRAM})

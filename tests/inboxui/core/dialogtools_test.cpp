@@ -7,6 +7,7 @@
 #include "plug-in/inboxui/core/module.h"
 #include "plug-in/inboxui/core/sheetcontext.h"
 #include "plug-in/inboxui/resources/ids.h"
+#include "tests/support/pagekit/modal.h"
 #include "tests/support/pagekit/patches.h"
 #include "tests/support/pagekit/sheethost.h"
 
@@ -121,13 +122,14 @@ TEST(Focus, MovesLikeTheDialogManagerDoesIt) {
     ASSERT_NE(dialog.hwnd, nullptr);
     ShowWindow(dialog.hwnd, SW_SHOW);
     SetForegroundWindow(dialog.hwnd);
+    corvtest::FocusWatch focus;
     HWND list = GetDlgItem(dialog.hwnd, IDC_DYN_LIST);
     MoveFocus(dialog.hwnd, list);
-    EXPECT_EQ(GetFocus(), list);
+    EXPECT_EQ(focus.last(), list);
     HWND edit = GetDlgItem(dialog.hwnd, IDC_DYN_TEXT);
     SetWindowTextW(edit, L"Draft");
     MoveFocus(dialog.hwnd, edit);
-    EXPECT_EQ(GetFocus(), edit);
+    EXPECT_EQ(focus.last(), edit);
     DWORD start = 9, end = 9;
     SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 0u);  // the text is selected, ready to be typed over
@@ -162,11 +164,12 @@ TEST(DialogBaseHelpers, NoPermissionAndAnErrorThatPointsAtItsField) {
         ShowWindow(dialog.hwnd, SW_SHOW);
         SetForegroundWindow(dialog.hwnd);
         corvtest::MessageBoxes boxes;
+        corvtest::FocusWatch focus;
         SendMessageW(dialog.hwnd, WM_COMMAND, MAKEWPARAM(IDC_DYN_ADD, BN_CLICKED), 0);
         ASSERT_EQ(boxes.shown.size(), 1u);
         EXPECT_EQ(boxes.shown[0].owner, dialog.hwnd);
         EXPECT_EQ(boxes.shown[0].icon(), static_cast<UINT>(MB_ICONERROR));
-        EXPECT_EQ(GetFocus(), GetDlgItem(dialog.hwnd, IDC_DYN_LIST));
+        EXPECT_EQ(focus.last(), GetDlgItem(dialog.hwnd, IDC_DYN_LIST));
     }
 }
 

@@ -10,6 +10,7 @@
 #include "plug-in/inboxui/resources/ids.h"
 #include "tests/inboxui/watermarks/store_fixture.h"
 #include "tests/support/fakecoreui.h"
+#include "tests/support/pagekit/modal.h"
 #include "tests/support/pagekit/patches.h"
 #include "tests/support/pagekit/sheethost.h"
 
@@ -199,6 +200,7 @@ protected:
     }
     void ExpectRefused(UINT textId, int focus) {
         size_t before = boxes.shown.size();
+        corvtest::FocusWatch focused;
         EXPECT_FALSE(Leave());
         EXPECT_EQ(host->currentIndex(), 0);
         ASSERT_EQ(boxes.shown.size(), before + 1);
@@ -207,7 +209,7 @@ protected:
         EXPECT_EQ(boxes.shown.back().text, expected);
         EXPECT_FALSE(boxes.shown.back().hasCaption);
         EXPECT_EQ(boxes.shown.back().icon(), static_cast<UINT>(MB_ICONERROR));
-        EXPECT_EQ(GetFocus(), Item(focus));
+        EXPECT_EQ(focused.last(), Item(focus));
     }
 };
 

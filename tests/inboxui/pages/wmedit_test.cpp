@@ -170,22 +170,23 @@ TEST_F(EditWatermarkDialog, OkRefusesInItsOrderAndStaysOpen) {
     std::vector<HWND> focus;
     std::vector<HWND> fields;
     EXPECT_EQ(Run([&](HWND dialog) {
+                  corvtest::FocusWatch focused;
                   TypeOver(dialog, IDC_WME_TEXT, L"Hello %bogus%");
                   TypeOver(dialog, IDC_WME_NAME, L"Draft ");
                   corvtest::Click(dialog, IDOK);  // the name exists without its trailing space
-                  focus.push_back(GetFocus());
+                  focus.push_back(focused.last());
                   TypeOver(dialog, IDC_WME_NAME, L"(None)");
                   corvtest::Click(dialog, IDOK);
-                  focus.push_back(GetFocus());
+                  focus.push_back(focused.last());
                   TypeOver(dialog, IDC_WME_NAME, L"Size");
                   SendDlgItemMessageW(dialog, IDC_WME_SIZE, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
                   SetDlgItemTextW(dialog, IDC_WME_SIZE, L"0");  // no typing gets a 0 past the rule
                   corvtest::Click(dialog, IDOK);
-                  focus.push_back(GetFocus());
+                  focus.push_back(focused.last());
                   TypeOver(dialog, IDC_WME_SIZE, L"24");
                   SendMessageW(GetDlgItem(dialog, IDC_WME_DYNAMIC), BM_CLICK, 0, 0);
                   corvtest::Click(dialog, IDOK);
-                  focus.push_back(GetFocus());
+                  focus.push_back(focused.last());
                   fields = {Field(dialog, IDC_WME_NAME), Field(dialog, IDC_WME_NAME), Field(dialog, IDC_WME_SIZE),
                             Field(dialog, IDC_WME_TEXT)};
                   SendMessageW(GetDlgItem(dialog, IDC_WME_DYNAMIC), BM_CLICK, 0, 0);

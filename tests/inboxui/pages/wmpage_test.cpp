@@ -170,6 +170,7 @@ protected:
     bool Leave() { return host->select(1); }
     void ExpectRefusedWithFocusOn(int list) {
         const size_t before = boxes.shown.size();
+        corvtest::FocusWatch focus;
         EXPECT_FALSE(Leave());
         EXPECT_EQ(host->currentIndex(), 0);
         ASSERT_EQ(boxes.shown.size(), before + 1);
@@ -177,7 +178,7 @@ protected:
         EXPECT_EQ(boxes.shown.back().icon(), static_cast<UINT>(MB_ICONERROR));
         EXPECT_FALSE(boxes.shown.back().hasCaption);
         EXPECT_EQ(boxes.shown.back().owner, page);
-        EXPECT_EQ(GetFocus(), Item(list));
+        EXPECT_EQ(focus.last(), Item(list));
     }
 };
 
@@ -487,12 +488,13 @@ TEST_F(WatermarkPage, RemovingTheSelectedWatermarkSelectsNoneAndMarksChanged) {
     // The last one: Edit and Remove go off and the focus goes to Add.
     boxes.answers.push_back(IDYES);
     nested.drive(removeNamed({L"Secret"}));
+    corvtest::FocusWatch focus;
     Click(IDC_WM_REMOVE_BUTTON);
     EXPECT_EQ(Selected(IDC_WM_OTHER_LIST), L"(None)");
     EXPECT_EQ(changes.count(), 2);
     EXPECT_FALSE(Enabled(IDC_WM_EDIT));
     EXPECT_FALSE(Enabled(IDC_WM_REMOVE_BUTTON));
-    EXPECT_EQ(GetFocus(), Item(IDC_WM_ADD));
+    EXPECT_EQ(focus.last(), Item(IDC_WM_ADD));
     EXPECT_EQ(Entries(IDC_WM_FIRST_LIST), std::vector<std::wstring>{L"(None)"});
 }
 

@@ -218,10 +218,11 @@ TEST_F(RemoveDialog, AnsweringYesRemovesTheSelectedOnesAndEmptiesTheSelection) {
                       before = ListItems(list);
                       for (size_t i = 0; i < before.size(); ++i)
                           if (before[i] != L"Keep me") Toggle(dialog, static_cast<int>(i));
+                      corvtest::FocusWatch focus;
                       corvtest::Click(dialog, IDC_WM_REMOVE);
                       after = ListItems(list);
                       enabledAfter = RemoveEnabled(dialog);
-                      focusAfter = GetFocus();
+                      focusAfter = focus.last();
                       close = GetDlgItem(dialog, IDCANCEL);
                       corvtest::Click(dialog, IDCANCEL);
                   }),

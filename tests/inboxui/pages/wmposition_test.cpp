@@ -224,11 +224,12 @@ TEST_F(PositionDialog, ABadOffsetIsReportedAtOkButNeverByThePreview) {
         corv::ui::WorkingPosition read{};
         EXPECT_FALSE(corv::ui::ReadPositionControls(dialog, &read, false));
         EXPECT_TRUE(boxes_.shown.empty());
+        corvtest::FocusWatch focus;
         EXPECT_FALSE(corv::ui::ReadPositionControls(dialog, &read));
         ASSERT_EQ(boxes_.shown.size(), 2u);  // one for each bad field
         EXPECT_EQ(boxes_.shown[0].text, L"Please specify a proper decimal value for the offsets.");
         EXPECT_EQ(boxes_.shown[0].icon(), static_cast<UINT>(MB_ICONERROR));
-        EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_POS_HOFFSET));
+        EXPECT_EQ(focus.last(), GetDlgItem(dialog, IDC_POS_HOFFSET));
         corvtest::Click(dialog, IDCANCEL);
     });
 }

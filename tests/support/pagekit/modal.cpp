@@ -6,6 +6,7 @@ namespace corvtest {
 namespace {
 
 ModalDriver* g_driver = nullptr;
+thread_local FocusWatch* t_focusWatch = nullptr;
 constexpr UINT kTickMs = 10;
 constexpr int kTicksBeforeGivingUp = 200;
 
@@ -73,5 +74,21 @@ void SelectListItem(HWND dialog, int id, int index) {
 }
 
 void Type(HWND dialog, int id, const wchar_t* text) { SetDlgItemTextW(dialog, id, text); }
+
+FocusWatch::FocusWatch() : last_(GetFocus()) {
+    t_focusWatch = this;
+    hook_ = SetWindowsHookExW(WH_CALLWNDPROC, &Hook, nullptr, GetCurrentThreadId());
+}
+
+FocusWatch::~FocusWatch() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    if (t_focusWatch == this) t_focusWatch = nullptr;
+}
+
+LRESULT CALLBACK FocusWatch::Hook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == WM_SETFOCUS && t_focusWatch) t_focusWatch->last_ = sent->hwnd;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 }  // namespace corvtest

@@ -40,6 +40,29 @@ private:
     int ticksAfter_ = 0;
 };
 
+// The window of this thread that last received the keyboard focus. GetFocus() answers NULL
+// whenever another program's window takes the foreground, as a test running beside this one may
+// at any moment, so a check of where the code under test put the focus asks this instead.
+//
+//     corvtest::FocusWatch focus;
+//     corvtest::Click(dialog, IDOK);
+//     EXPECT_EQ(focus.last(), GetDlgItem(dialog, IDC_NAME));
+class FocusWatch {
+public:
+    FocusWatch();
+    ~FocusWatch();
+    FocusWatch(const FocusWatch&) = delete;
+    FocusWatch& operator=(const FocusWatch&) = delete;
+
+    HWND last() const { return last_; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+
+    HHOOK hook_ = nullptr;
+    HWND last_ = nullptr;
+};
+
 // What a user does in a dialog: a button click (BN_CLICKED from the control), a list selection
 // (LB_SETCURSEL and LBN_SELCHANGE), text typed into an edit field (EN_CHANGE follows).
 void Click(HWND dialog, int id);
