@@ -131,7 +131,6 @@ public:
                 return answer(FALSE);
             case PSN_APPLY:
                 if (JobSettings* record = driverRecord()) read(record);
-                context()->applied = 1;
                 return answer(PSNRET_NOERROR);
             case PSN_HELP:
                 ShowHelp(window(), context()->helpFile);
