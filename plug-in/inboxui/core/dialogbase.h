@@ -1,6 +1,7 @@
 // The plumbing every dialog and property page of the UI plug-in shares: the sheet context kept
 // as the window's DWLP_USER data, and WM_INITDIALOG, WM_COMMAND and WM_NOTIFY forwarded to the
-// dialog's own onInit, onCommand and onNotify. A dialog is a small class over (window, context)
+// dialog's own onInit, onCommand and onNotify (a page's PSN_HELP is answered here, with the help
+// file). A dialog is a small class over (window, context)
 // made afresh for each message, so all its state lives in the controls and the sheet context.
 //
 //     class MyDialog : public DialogBase<MyDialog> {
@@ -19,6 +20,7 @@
 
 #include "plug-in/inboxui/core/dialogtools.h"
 #include "plug-in/inboxui/core/sheetcontext.h"
+#include "plug-in/inboxui/pages/help.h"
 
 #include <windows.h>
 #include <prsht.h>
@@ -98,8 +100,15 @@ private:
                 return dialog.onInit();
             case WM_COMMAND:
                 return dialog.onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-            case WM_NOTIFY:
-                return dialog.onNotify(reinterpret_cast<NMHDR*>(lParam));
+            case WM_NOTIFY: {
+                auto* header = reinterpret_cast<NMHDR*>(lParam);
+                // The sheet's Help button opens the plug-in's help file on every page alike.
+                if (!modal && header && header->code == PSN_HELP) {
+                    ShowHelp(window, context->helpFile);
+                    return TRUE;
+                }
+                return dialog.onNotify(header);
+            }
             default:
                 return dialog.onMessage(message, wParam, lParam);
         }

@@ -6,7 +6,6 @@
 #include "plug-in/inboxui/core/dialogbase.h"
 #include "plug-in/inboxui/core/module.h"
 #include "plug-in/inboxui/core/spooler.h"
-#include "plug-in/inboxui/pages/help.h"
 #include "plug-in/inboxui/resources/ids.h"
 
 #include <commctrl.h>
@@ -146,9 +145,6 @@ public:
             case PSN_KILLACTIVE:
                 SetContextHelpButton(sheet(), true);
                 return answer(FALSE);
-            case PSN_HELP:
-                ShowHelp(window(), context()->helpFile);
-                return TRUE;
             default:
                 return FALSE;
         }

@@ -5,7 +5,6 @@
 #include "plug-in/inboxui/core/module.h"
 #include "plug-in/inboxui/pages/colorcontrols.h"
 #include "plug-in/inboxui/pages/colordialogs.h"
-#include "plug-in/inboxui/pages/help.h"
 #include "plug-in/inboxui/resources/ids.h"
 
 #include <commctrl.h>
@@ -65,9 +64,6 @@ public:
                 }
                 context()->applied = 1;
                 return answer(PSNRET_NOERROR);
-            case PSN_HELP:
-                ShowHelp(window(), context()->helpFile);
-                return TRUE;
             default:
                 return FALSE;
         }
@@ -137,9 +133,6 @@ public:
                 StoreMonoQuality(quality(), driverRecord());
                 context()->applied = 1;
                 return answer(PSNRET_NOERROR);
-            case PSN_HELP:
-                ShowHelp(window(), context()->helpFile);
-                return TRUE;
             default:
                 return FALSE;
         }

@@ -5,7 +5,6 @@
 #include "plug-in/inboxui/core/dialogbase.h"
 #include "plug-in/inboxui/core/dialogtools.h"
 #include "plug-in/inboxui/core/module.h"
-#include "plug-in/inboxui/pages/help.h"
 #include "plug-in/inboxui/resources/ids.h"
 #include "plug-in/inboxui/watermarks/store.h"
 
@@ -196,9 +195,6 @@ public:
             case PSN_APPLY:
                 if (JobSettings* record = driverRecord()) store(record);
                 return answer(PSNRET_NOERROR);
-            case PSN_HELP:
-                ShowHelp(window(), context()->helpFile);
-                return TRUE;
             default:
                 return FALSE;
         }

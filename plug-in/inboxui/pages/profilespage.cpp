@@ -4,7 +4,6 @@
 #include "plug-in/inboxui/core/dialogbase.h"
 #include "plug-in/inboxui/core/dialogtools.h"
 #include "plug-in/inboxui/core/module.h"
-#include "plug-in/inboxui/pages/help.h"
 #include "plug-in/inboxui/pages/outputoptions.h"
 #include "plug-in/inboxui/profiles/store.h"
 #include "plug-in/inboxui/resources/ids.h"
@@ -138,9 +137,6 @@ public:
             case PSN_APPLY:
                 apply();
                 return answer(PSNRET_NOERROR);
-            case PSN_HELP:
-                ShowHelp(window(), context()->helpFile);
-                return TRUE;
             default:
                 return FALSE;
         }

@@ -4,7 +4,6 @@
 #include "common/text.h"
 #include "plug-in/inboxui/core/dialogbase.h"
 #include "plug-in/inboxui/core/module.h"
-#include "plug-in/inboxui/pages/help.h"
 #include "plug-in/inboxui/pages/wmedit.h"
 #include "plug-in/inboxui/pages/wmpickers.h"
 #include "plug-in/inboxui/resources/ids.h"
@@ -132,9 +131,6 @@ public:
             case PSN_APPLY:
                 if (JobSettings* record = driverRecord()) read(record);
                 return answer(PSNRET_NOERROR);
-            case PSN_HELP:
-                ShowHelp(window(), context()->helpFile);
-                return TRUE;
             default:
                 return FALSE;
         }

@@ -72,10 +72,14 @@ TEST_F(DocumentSheet, ThePluginsPagesRunInARealSheet) {
     EXPECT_EQ(TextOf(about), L"About");
     EXPECT_EQ(TextOf(GetDlgItem(about, IDC_ABOUT_DRIVER)), L"Corvane C500 PS Driver");
 
+    // Help on every page opens the help file found among the driver's files.
     corvtest::HelpRequests help;
-    host.help();
-    ASSERT_EQ(help.requests.size(), 1u);
-    EXPECT_EQ(help.requests[0].file, L"c:\\drivers\\corv.hlp");  // found among the driver's files
+    for (int page = 0; page < 4; ++page) {
+        ASSERT_TRUE(host.select(page));
+        host.help();
+        ASSERT_EQ(help.requests.size(), static_cast<size_t>(page + 1)) << page;
+        EXPECT_EQ(help.requests.back().file, L"c:\\drivers\\corv.hlp") << page;
+    }
 
     EXPECT_TRUE(host.select(4));
     EXPECT_TRUE(host.select(1));
