@@ -547,6 +547,14 @@ TEST_F(UiDllSheets, ASecondCommonUIPropForgetsTheFirstCallsItems) {
     options_.items[DriverOptions::kPageOrder].Sel = 0;
     EXPECT_EQ(again.OEMCUIPCallback(&callback, &again), CPSUICB_ACTION_ITEMS_APPLIED);
     EXPECT_EQ(record_.bWatermarkOnEscape, 1);
+
+    // A call that only asks for our item count brings no items, and leaves none remembered.
+    OEMCUIPPARAM query = again;
+    query.pOEMOptItems = nullptr;
+    ASSERT_EQ(plugin_.CommonUIProp(OEMCUIP_DOCPROP, &query), S_OK);
+    record_.bWatermarkOnEscape = 0;
+    EXPECT_EQ(again.OEMCUIPCallback(&callback, &again), CPSUICB_ACTION_ITEMS_APPLIED);
+    EXPECT_EQ(record_.bWatermarkOnEscape, 0);
 }
 
 // The driver's items end with its sheet: an apply that reaches the object after the sheet ended

@@ -92,6 +92,12 @@ HRESULT UiPlugin::PublishDriverInterface(IUnknown* driverInterface) {
 HRESULT UiPlugin::CommonUIProp(DWORD mode, POEMCUIPPARAM param) {
     if (mode != OEMCUIP_DOCPROP && mode != OEMCUIP_PRNPROP) return Fail(ERROR_INVALID_PARAMETER);
     if (!param) return Fail(ERROR_INVALID_PARAMETER);
+    if (mode == OEMCUIP_DOCPROP) {
+        // Only this call's items count, even for a call that only asks our item count: the item
+        // list of an earlier call may be gone.
+        pageOrderItem_ = nullptr;
+        nupItem_ = nullptr;
+    }
     if (!param->pOEMOptItems) {
         param->cOEMOptItems = 0;  // no option items of our own
         return S_OK;
@@ -113,7 +119,6 @@ HRESULT UiPlugin::CommonUIProp(DWORD mode, POEMCUIPPARAM param) {
     }
     param->pOEMUserData = documentContext_;
     param->OEMCUIPCallback = &OptionItemCallback;
-    // Only this call's items count: an item list of an earlier call may be gone.
     RememberedItems items = FindRememberedItems(param->pDrvOptItems, param->cDrvOptItems);
     pageOrderItem_ = items.pageOrder;
     nupItem_ = items.nup;
