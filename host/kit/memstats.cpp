@@ -21,7 +21,30 @@ double Growth(double now, double first) { return first > 0 ? now / first : 0; }
 const BYTE* ProcessEnvironmentBlock() { return reinterpret_cast<const BYTE*>(NtCurrentTeb()->ProcessEnvironmentBlock); }
 #pragma GCC diagnostic pop
 
+BOOL CALLBACK CountChild(HWND, LPARAM count) {
+    ++*reinterpret_cast<DWORD*>(count);
+    return TRUE;
+}
+
+BOOL CALLBACK CountTopLevel(HWND window, LPARAM count) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process != GetCurrentProcessId()) return TRUE;
+    ++*reinterpret_cast<DWORD*>(count);
+    EnumChildWindows(window, &CountChild, count);
+    return TRUE;
+}
+
 }  // namespace
+
+DWORD CountProcessWindows() {
+    DWORD count = 0;
+    EnumWindows(&CountTopLevel, reinterpret_cast<LPARAM>(&count));
+    for (HWND window = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); window;
+         window = FindWindowExW(HWND_MESSAGE, window, nullptr, nullptr))
+        CountTopLevel(window, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
 
 DWORD CountGdiObjects(const GdiHandleEntry* table, size_t count) {
     DWORD n = 0;
@@ -34,11 +57,12 @@ bool ReadMemoryFigures(ProcessMemory* memory) {
     memory->gdiObjects = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     memory->userObjects = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
     memory->gdiFromTable = false;
-    memory->userKnown = true;
+    memory->userFromWindows = false;
     // Wine answers both with 0 (a stub); it keeps the process's GDI handles in the PEB's table.
     // Its pages are touched before memory is read, so that the reading does not count itself.
     if (memory->gdiObjects == 0 && memory->userObjects == 0) {
-        memory->userKnown = false;
+        memory->userObjects = CountProcessWindows();
+        memory->userFromWindows = true;
         const BYTE* peb = ProcessEnvironmentBlock();
         const GdiHandleEntry* table = nullptr;
         if (peb) std::memcpy(&table, peb + kPebGdiSharedHandleTable, sizeof table);
@@ -65,11 +89,11 @@ void MemoryWatch::PageDone(int page) {
         std::printf("memstats: page %d: GetProcessMemoryInfo failed (%lu)\n", page, GetLastError());
         return;
     }
-    char user[32] = "n/a";
-    if (now.userKnown) std::snprintf(user, sizeof user, "%lu", static_cast<unsigned long>(now.userObjects));
-    std::printf("memstats: page %5d: working set %8zu KiB, private bytes %8zu KiB, GDI objects %lu%s, USER objects %s\n",
+    std::printf("memstats: page %5d: working set %8zu KiB, private bytes %8zu KiB, GDI objects %lu%s, USER objects "
+                "%lu%s\n",
                 page, now.workingSet / 1024, now.privateBytes / 1024, static_cast<unsigned long>(now.gdiObjects),
-                now.gdiFromTable ? " (handle table)" : "", user);
+                now.gdiFromTable ? " (handle table)" : "", static_cast<unsigned long>(now.userObjects),
+                now.userFromWindows ? " (windows)" : "");
     if (page == kPages[0]) {
         first_ = now;
         haveFirst_ = true;
@@ -77,7 +101,8 @@ void MemoryWatch::PageDone(int page) {
         std::printf("memstats: page %d against page %d: working set x%.3f, private bytes x%.3f, GDI objects x%.3f",
                     page, kPages[0], Growth(now.workingSet, first_.workingSet),
                     Growth(now.privateBytes, first_.privateBytes), Growth(now.gdiObjects, first_.gdiObjects));
-        if (now.userKnown && first_.userKnown)
+        // A job that makes no window at all has nothing to grow from.
+        if (first_.userObjects || now.userObjects)
             std::printf(", USER objects x%.3f", Growth(now.userObjects, first_.userObjects));
         std::printf("\n");
     }

@@ -14,8 +14,8 @@ struct ProcessMemory {
     SIZE_T privateBytes = 0;
     DWORD gdiObjects = 0;
     DWORD userObjects = 0;
-    bool gdiFromTable = false;  // counted in the GDI handle table: GetGuiResources answered nothing
-    bool userKnown = true;
+    bool gdiFromTable = false;     // counted in the GDI handle table: GetGuiResources answered nothing
+    bool userFromWindows = false;  // the process's windows counted instead, for the same reason
 };
 
 bool ReadMemoryFigures(ProcessMemory* memory);
@@ -37,6 +37,10 @@ constexpr size_t kGdiHandleCount = 0x10000;
 
 // The live objects of a handle table that are not stock objects, as GetGuiResources counts them.
 DWORD CountGdiObjects(const GdiHandleEntry* table, size_t count);
+
+// The windows of this process: top-level, child and message-only ones. The USER objects a long
+// job could leak are windows above all; menus, cursors and hooks are not counted.
+DWORD CountProcessWindows();
 
 // Prints the figures when a page listed here has been streamed; the last one also prints its
 // growth against the first.
