@@ -579,6 +579,17 @@ package)
   contains noinf.err "cannot read the package's INF"
   ;;
 
+memstats)
+  # A long job keeps nothing of its pages: with the UI plug-in's watermark drawn on every page,
+  # private bytes and GDI objects stay within 1% from page 1,000 to page 10,000.
+  real long --pages 10000 --watermark Confidential --memstats
+  for figure in "private bytes" "GDI objects"; do
+    g=$(sed -n "s/.*page 10000 against page 1000:.*$figure x\([0-9.]*\).*/\1/p" long.out)
+    [ -n "$g" ] || { cat long.out >&2; fail "no growth of $figure in the memstats lines"; }
+    awk -v g="$g" 'BEGIN { exit !(g >= 0.99 && g <= 1.01) }' || fail "$figure grew x$g from page 1,000 to 10,000"
+  done
+  ;;
+
 *)
   fail "unknown case $case_name"
   ;;
