@@ -137,8 +137,9 @@ public:
 
     INT_PTR onNotify(NMHDR* header) {
         switch (header->code) {
-            // The sheet's context-help button is the About page's to hide: shown on the other
-            // pages, gone while the About page is up.
+            // The sheet's context-help button goes while the About page is up and comes back when
+            // it is left; the next page decides (the driver's own page shows it, the plug-in's
+            // pages hide it again).
             case PSN_SETACTIVE:
                 SetContextHelpButton(sheet(), false);
                 return answer(0);
