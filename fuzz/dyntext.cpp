@@ -65,8 +65,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         source.values[v] = Wide(in, longest);
     }
     const auto mode = static_cast<ExpandMode>(in.ConsumeIntegralInRange<DWORD>(0, 3));
+    // Plain text in front may bring the text to a few units short of the scanner's capacity, so
+    // that what the variables expand to meets its last units.
+    const size_t gap = in.ConsumeBool() ? in.ConsumeIntegralInRange<size_t>(1, 64) : 0;
     std::u16string text = Wide(in, kExpandCapacity + 16);
     text.resize(std::char_traits<char16_t>::length(text.c_str()));
+    if (gap && text.size() + gap < kExpandCapacity) text.insert(0, kExpandCapacity - gap - text.size(), u'.');
 
     // The text in a block of exactly its length and terminator, the output of exactly its size.
     fuzz::Exact<WCHAR> input(text.c_str(), (text.size() + 1) * sizeof(WCHAR), text.size() + 1);

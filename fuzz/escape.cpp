@@ -12,6 +12,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <string>
 
 using namespace corv;
@@ -149,7 +150,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const DRVENABLEDATA hooks = state.get()->coreHooks;
     IPrintCorePS2* const coreHelper = state.get()->coreHelper;
 
-    std::vector<uint8_t> recordBytes = in.ConsumeBytes<uint8_t>(kRecordSize);
+    // The driver's default record with any stretch of it overwritten from the input: taking the
+    // whole record first would leave the escapes only to inputs of more than 7,672 bytes.
+    JobSettings base;
+    DefaultRecord(&base);
+    std::vector<uint8_t> recordBytes(reinterpret_cast<const uint8_t*>(&base),
+                                     reinterpret_cast<const uint8_t*>(&base) + kRecordSize);
+    const size_t longest = in.ConsumeBool() ? kRecordSize : 64;
+    const std::vector<uint8_t> overwrite = in.ConsumeBytes<uint8_t>(in.ConsumeIntegralInRange<size_t>(0, longest));
+    const size_t at = in.ConsumeIntegralInRange<size_t>(0, kRecordSize - overwrite.size());
+    std::copy(overwrite.begin(), overwrite.end(), recordBytes.begin() + static_cast<ptrdiff_t>(at));
     fuzz::Exact<JobSettings> record(recordBytes.data(), recordBytes.size(), 1);
     const DWORD recordSize = record.get()->dwSize;
     fuzz::Exact<DEVMODEW> publicDM(1);

@@ -84,7 +84,8 @@ def main():
                        bColorBalance=1, dwPallidor=2, bAccountNumber=1))]:
         write("pjl", label, rec + name + random_length_string(b"HOST") + random_length_string(b"jsmith") + tail)
 
-    # escape: an image mask buffer, the helper's answers, the record, then steps.
+    # escape: an image mask buffer, the helper's answers, bytes written over the default record, then
+    # steps.
     mask = b"0 GpPBeg " + b"x" * 120 + b"] ds imagemask grestore} for pop} forGSE"
     mask = struct.pack("<H", len(mask)) + mask
     write("escape", "image-mask", mask + random_length_string(b"%PagePerSheet\x002") + default)
