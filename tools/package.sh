@@ -19,11 +19,18 @@ version=$(sed -n 's/^DriverVer=[^,]*,\([0-9.]*\).*/\1/p' "$src/corvane.inf" | tr
 rm -rf out/package
 mkdir -p out
 cp -r "$src" out/package
+# What a maker ships carries no debugging sections; the build's own copies keep them for the tests.
+x86_64-w64-mingw32-strip --strip-debug out/package/*.dll
 zipfile="out/corvane-ps-plugins-$version.zip"
 rm -f "$zipfile"
 (cd out/package && zip -q -X "../$(basename "$zipfile")" *)
 echo "package: out/package ($(ls out/package | tr '\n' ' '))"
 echo "zip:     $zipfile"
+# A description that fails the checker, or draws a warning from it, is not shipped as clean.
 if command -v cupstestppd >/dev/null; then
-  for ppd in out/package/*.PPD; do cupstestppd "$ppd"; done
+  for ppd in out/package/*.PPD; do
+    report=$(cupstestppd -v "$ppd" 2>&1) || { echo "$report" >&2; exit 1; }
+    if grep -qE 'WARN|FAIL' <<<"$report"; then echo "$report" >&2; exit 1; fi
+    echo "$ppd: PASS"
+  done
 fi
