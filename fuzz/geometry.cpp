@@ -1,6 +1,7 @@
 // Any watermark record, job and device capabilities through the watermark and cover page
 // geometry: no signed overflow and no real-to-integer conversion out of range (the sanitizers
-// stop the run on either), rounding as specified, colours blended towards white.
+// stop the run on either), rounding as specified, colours blended towards white, and for the
+// sizes of real pages and texts, the text inside the page and the cover page's rows in order.
 #include "check.h"
 #include "common/record.h"
 #include "plug-in/inboxui/core/geometry.h"
@@ -102,5 +103,35 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const CoverPageLayout layout = LayoutCoverPage(DeviceInt(in), DeviceInt(in), DeviceInt(in), orientation);
     PlaceCoverStamp(layout, AnyInt(in), AnyInt(in));
+
+    // A page and a text of sizes a printer or a preview has: unrotated, the text stays inside the
+    // box at every anchor, give or take a unit of rounding.
+    const int W = in.ConsumeIntegralInRange(1, 20000);
+    const int H = in.ConsumeIntegralInRange(1, 20000);
+    const int tw = in.ConsumeIntegralInRange(0, W);
+    const int th = in.ConsumeIntegralInRange(0, H);
+    const int left = in.ConsumeIntegralInRange(-20000, 20000);
+    const int top = in.ConsumeIntegralInRange(-20000, 20000);
+    const RECT client{left, top, left + W, top + H};
+    for (DWORD position = kPosCenter; position <= kPosCenterRight; ++position) {
+        const POINT a = PrinterAnchor(position, 0.0, tw, th, W, H);
+        FUZZ_CHECK(a.x >= -1 && a.x + tw <= W + 1 && a.y >= -1 && a.y + th <= H + 1);
+        const POINT p = PreviewAnchor(position, 0.0, tw, th, client);
+        FUZZ_CHECK(p.x >= client.left - 1 && p.x + tw <= client.right + 1);
+        FUZZ_CHECK(p.y >= client.top - 1 && p.y + th <= client.bottom + 1);
+    }
+    // The cover page of such a page: its rows run top to bottom inside it, the rules and the
+    // comments' box between its margins.
+    const CoverPageLayout cover = LayoutCoverPage(W, H, in.ConsumeIntegralInRange(72, 1200), orientation);
+    if (cover.height >= 600 && cover.width >= 600) {
+        for (int row = 0; row < kCoverRowCount; ++row) {
+            FUZZ_CHECK(cover.rowY[row] > 0 && cover.rowY[row] < cover.height);
+            if (row) FUZZ_CHECK(cover.rowY[row] > cover.rowY[row - 1]);
+        }
+        FUZZ_CHECK(0 < cover.x0 && cover.x0 < cover.xe && cover.xe < cover.width);
+        FUZZ_CHECK(cover.comments.top < cover.comments.bottom && cover.comments.bottom <= cover.height);
+        // The comments are indented by a share of the height: on a banner page they have no width.
+        if (cover.height <= 4 * cover.width) FUZZ_CHECK(cover.comments.left < cover.comments.right);
+    }
     return 0;
 }
