@@ -47,6 +47,7 @@ inline void FreeHeapBlock(void* p) { HeapFree(GetProcessHeap(), 0, p); }
 inline void FreeLibraryHandle(HMODULE h) { FreeLibrary(h); }
 inline void DeleteGdiObject(HGDIOBJ h) { DeleteObject(h); }
 inline void DeleteDeviceContext(HDC h) { DeleteDC(h); }
+inline void DestroyWindowHandle(HWND h) { DestroyWindow(h); }
 }  // namespace detail
 
 
@@ -72,6 +73,7 @@ using UniqueHeapBlock = Unique<void*, detail::FreeHeapBlock>;
 using UniqueLibrary = Unique<HMODULE, detail::FreeLibraryHandle>;
 using UniqueGdiObject = Unique<HGDIOBJ, detail::DeleteGdiObject>;
 using UniqueDC = Unique<HDC, detail::DeleteDeviceContext>;
+using UniqueWindow = Unique<HWND, detail::DestroyWindowHandle>;
 
 // A typed block from the process heap; null when the allocation failed.
 template <typename T>

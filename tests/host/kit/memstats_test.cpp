@@ -1,5 +1,7 @@
 #include "host/kit/memstats.h"
 
+#include "common/handles.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -34,20 +36,22 @@ TEST(MemoryFigures, GdiObjectsFollowWhatTheProcessMakes) {
 
 TEST(MemoryFigures, UserObjectsFollowTheWindowsTheProcessMakes) {
     // While the thread has a window, the system keeps one of its own (the input method's).
-    HWND first = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    corv::UniqueWindow first(
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
     ProcessMemory before, during, after;
     ASSERT_TRUE(ReadMemoryFigures(&before));
-    HWND top = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    HWND child = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 5, 5, top, nullptr, nullptr, nullptr);
-    HWND message = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    corv::UniqueWindow top(
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+    HWND child = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 5, 5, top.get(), nullptr, nullptr, nullptr);
+    corv::UniqueWindow message(
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
     ASSERT_TRUE(top && child && message);
     ASSERT_TRUE(ReadMemoryFigures(&during));
-    DestroyWindow(message);
-    DestroyWindow(top);  // and its child
+    message.reset();
+    top.reset();  // and its child
     ASSERT_TRUE(ReadMemoryFigures(&after));
     EXPECT_EQ(during.userObjects, before.userObjects + 3);
     EXPECT_EQ(after.userObjects, before.userObjects);
-    DestroyWindow(first);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // boxes from the string table, focus, list texts and list extents.
 #include "plug-in/inboxui/core/dialogtools.h"
 
+#include "common/handles.h"
 #include "plug-in/inboxui/core/dialogbase.h"
 
 #include "plug-in/inboxui/core/module.h"
@@ -23,14 +24,6 @@ namespace {
 
 INT_PTR CALLBACK PlainDialog(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 
-struct Window {
-    HWND hwnd;
-    explicit Window(HWND w) : hwnd(w) {}
-    ~Window() {
-        if (hwnd) DestroyWindow(hwnd);
-    }
-};
-
 BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
     return TRUE;
@@ -44,31 +37,33 @@ std::vector<HWND> Children(HWND window) {
 
 TEST(NoPermission, EveryControlOfTheDialogIsDisabled) {
     RegisterCommonControls();
-    Window dialog(CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_DYNAMIC_WATERMARKS), nullptr, &PlainDialog, 0));
-    ASSERT_NE(dialog.hwnd, nullptr);
-    std::vector<HWND> children = Children(dialog.hwnd);
+    corv::UniqueWindow dialog(
+        CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_DYNAMIC_WATERMARKS), nullptr, &PlainDialog, 0));
+    ASSERT_NE(dialog.get(), nullptr);
+    std::vector<HWND> children = Children(dialog.get());
     ASSERT_GE(children.size(), 4u);
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog.hwnd, IDC_DYN_LIST)));
-    DisableAllControls(dialog.hwnd);
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog.get(), IDC_DYN_LIST)));
+    DisableAllControls(dialog.get());
     for (HWND child : children) EXPECT_FALSE(IsWindowEnabled(child)) << GetDlgCtrlID(child);
-    EXPECT_TRUE(IsWindowEnabled(dialog.hwnd));  // the page itself stays
+    EXPECT_TRUE(IsWindowEnabled(dialog.get()));  // the page itself stays
 }
 
 
 TEST(ContextHelpButton, SetAndClearedWithOneRepaintPerChange) {
-    Window sheet(CreateWindowExW(0, L"STATIC", L"sheet", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr));
-    ASSERT_NE(sheet.hwnd, nullptr);
-    corvtest::FrameRepaints repaints(sheet.hwnd);
-    auto hasButton = [&] { return (GetWindowLongPtrW(sheet.hwnd, GWL_EXSTYLE) & WS_EX_CONTEXTHELP) != 0; };
-    EXPECT_TRUE(SetContextHelpButton(sheet.hwnd, true));
+    corv::UniqueWindow sheet(
+        CreateWindowExW(0, L"STATIC", L"sheet", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_NE(sheet.get(), nullptr);
+    corvtest::FrameRepaints repaints(sheet.get());
+    auto hasButton = [&] { return (GetWindowLongPtrW(sheet.get(), GWL_EXSTYLE) & WS_EX_CONTEXTHELP) != 0; };
+    EXPECT_TRUE(SetContextHelpButton(sheet.get(), true));
     EXPECT_TRUE(hasButton());
     EXPECT_EQ(repaints.count(), 1);
-    EXPECT_FALSE(SetContextHelpButton(sheet.hwnd, true));
+    EXPECT_FALSE(SetContextHelpButton(sheet.get(), true));
     EXPECT_EQ(repaints.count(), 1);
-    EXPECT_TRUE(SetContextHelpButton(sheet.hwnd, false));
+    EXPECT_TRUE(SetContextHelpButton(sheet.get(), false));
     EXPECT_FALSE(hasButton());
     EXPECT_EQ(repaints.count(), 2);
-    EXPECT_FALSE(SetContextHelpButton(sheet.hwnd, false));
+    EXPECT_FALSE(SetContextHelpButton(sheet.get(), false));
     EXPECT_EQ(repaints.count(), 2);
     EXPECT_FALSE(SetContextHelpButton(nullptr, true));
 }
@@ -118,17 +113,18 @@ TEST(MessageBoxes, AQuestionTakesItsInsertAndIsNotAskedWithoutItsStrings) {
 }
 
 TEST(Focus, MovesLikeTheDialogManagerDoesIt) {
-    Window dialog(CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_DYNAMIC_WATERMARKS), nullptr, &PlainDialog, 0));
-    ASSERT_NE(dialog.hwnd, nullptr);
-    ShowWindow(dialog.hwnd, SW_SHOW);
-    SetForegroundWindow(dialog.hwnd);
+    corv::UniqueWindow dialog(
+        CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_DYNAMIC_WATERMARKS), nullptr, &PlainDialog, 0));
+    ASSERT_NE(dialog.get(), nullptr);
+    ShowWindow(dialog.get(), SW_SHOW);
+    SetForegroundWindow(dialog.get());
     corvtest::FocusWatch focus;
-    HWND list = GetDlgItem(dialog.hwnd, IDC_DYN_LIST);
-    MoveFocus(dialog.hwnd, list);
+    HWND list = GetDlgItem(dialog.get(), IDC_DYN_LIST);
+    MoveFocus(dialog.get(), list);
     EXPECT_EQ(focus.last(), list);
-    HWND edit = GetDlgItem(dialog.hwnd, IDC_DYN_TEXT);
+    HWND edit = GetDlgItem(dialog.get(), IDC_DYN_TEXT);
     SetWindowTextW(edit, L"Draft");
-    MoveFocus(dialog.hwnd, edit);
+    MoveFocus(dialog.get(), edit);
     EXPECT_EQ(focus.last(), edit);
     DWORD start = 9, end = 9;
     SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -155,59 +151,62 @@ TEST(DialogBaseHelpers, NoPermissionAndAnErrorThatPointsAtItsField) {
     auto context = std::make_unique<SheetContext>();
     for (DWORD noPermission : {1u, 0u}) {
         context->noPermission = noPermission;
-        Window dialog(CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_DYNAMIC_WATERMARKS), nullptr,
+        corv::UniqueWindow dialog(
+            CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_DYNAMIC_WATERMARKS), nullptr,
                                          &ProbeDialog::DialogProc, reinterpret_cast<LPARAM>(context.get())));
-        ASSERT_NE(dialog.hwnd, nullptr);
-        EXPECT_EQ(IsWindowEnabled(GetDlgItem(dialog.hwnd, IDC_DYN_LIST)) == FALSE, noPermission == 1);
+        ASSERT_NE(dialog.get(), nullptr);
+        EXPECT_EQ(IsWindowEnabled(GetDlgItem(dialog.get(), IDC_DYN_LIST)) == FALSE, noPermission == 1);
         if (noPermission) continue;
 
-        ShowWindow(dialog.hwnd, SW_SHOW);
-        SetForegroundWindow(dialog.hwnd);
+        ShowWindow(dialog.get(), SW_SHOW);
+        SetForegroundWindow(dialog.get());
         corvtest::MessageBoxes boxes;
         corvtest::FocusWatch focus;
-        SendMessageW(dialog.hwnd, WM_COMMAND, MAKEWPARAM(IDC_DYN_ADD, BN_CLICKED), 0);
+        SendMessageW(dialog.get(), WM_COMMAND, MAKEWPARAM(IDC_DYN_ADD, BN_CLICKED), 0);
         ASSERT_EQ(boxes.shown.size(), 1u);
-        EXPECT_EQ(boxes.shown[0].owner, dialog.hwnd);
+        EXPECT_EQ(boxes.shown[0].owner, dialog.get());
         EXPECT_EQ(boxes.shown[0].icon(), static_cast<UINT>(MB_ICONERROR));
-        EXPECT_EQ(focus.last(), GetDlgItem(dialog.hwnd, IDC_DYN_LIST));
+        EXPECT_EQ(focus.last(), GetDlgItem(dialog.get(), IDC_DYN_LIST));
     }
 }
 
 TEST(ListTexts, OnlyEntriesThatFitANameBuffer) {
-    Window list(CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr));
-    ASSERT_NE(list.hwnd, nullptr);
+    corv::UniqueWindow list(
+        CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr));
+    ASSERT_NE(list.get(), nullptr);
     std::wstring fits(127, L'a'), tooLong(128, L'b');
     for (const std::wstring* text : {&fits, &tooLong})
-        SendMessageW(list.hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text->c_str()));
+        SendMessageW(list.get(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text->c_str()));
     WCHAR text[kNameCapacity];
-    EXPECT_TRUE(ListItemText(list.hwnd, 0, text));
+    EXPECT_TRUE(ListItemText(list.get(), 0, text));
     EXPECT_EQ(std::wstring(text), fits);
-    EXPECT_FALSE(ListItemText(list.hwnd, 1, text));
+    EXPECT_FALSE(ListItemText(list.get(), 1, text));
     EXPECT_STREQ(text, L"");
-    EXPECT_FALSE(ListItemText(list.hwnd, 2, text));
-    EXPECT_FALSE(ListItemText(list.hwnd, LB_ERR, text));
+    EXPECT_FALSE(ListItemText(list.get(), 2, text));
+    EXPECT_FALSE(ListItemText(list.get(), LB_ERR, text));
 }
 
 TEST(ListTexts, ExtentIsTheWidestCharacterTimesTheLength) {
-    Window list(CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | WS_HSCROLL, 0, 0, 200, 100, nullptr, nullptr, nullptr,
+    corv::UniqueWindow list(
+        CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | WS_HSCROLL, 0, 0, 200, 100, nullptr, nullptr, nullptr,
                                 nullptr));
-    ASSERT_NE(list.hwnd, nullptr);
+    ASSERT_NE(list.get(), nullptr);
     auto widest = [&](HFONT font) {
-        HDC dc = GetDC(list.hwnd);
+        HDC dc = GetDC(list.get());
         HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
         TEXTMETRICW metrics{};
         GetTextMetricsW(dc, &metrics);
         if (old) SelectObject(dc, old);
-        ReleaseDC(list.hwnd, dc);
+        ReleaseDC(list.get(), dc);
         return metrics.tmMaxCharWidth;
     };
-    SetListExtent(list.hwnd, 12, nullptr);
-    EXPECT_EQ(SendMessageW(list.hwnd, LB_GETHORIZONTALEXTENT, 0, 0), 12 * widest(nullptr));
+    SetListExtent(list.get(), 12, nullptr);
+    EXPECT_EQ(SendMessageW(list.get(), LB_GETHORIZONTALEXTENT, 0, 0), 12 * widest(nullptr));
     HFONT big = CreateFontW(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial");
     ASSERT_NE(big, nullptr);
     ASSERT_NE(widest(big), widest(nullptr));
-    SetListExtent(list.hwnd, 12, big);
-    EXPECT_EQ(SendMessageW(list.hwnd, LB_GETHORIZONTALEXTENT, 0, 0), 12 * widest(big));
+    SetListExtent(list.get(), 12, big);
+    EXPECT_EQ(SendMessageW(list.get(), LB_GETHORIZONTALEXTENT, 0, 0), 12 * widest(big));
     DeleteObject(big);
 }
 

@@ -1,5 +1,6 @@
 #include "tests/inboxui/profiles/profilefixture.h"
 
+#include "common/handles.h"
 #include "common/text.h"
 
 #include <algorithm>
@@ -380,16 +381,6 @@ TEST_F(ProfileStore, ReservedNamesInAnyCase) {
     EXPECT_FALSE(IsReservedName(nullptr));
 }
 
-class Window {
-public:
-    explicit Window(HWND hwnd) : hwnd_(hwnd) {}
-    ~Window() { DestroyWindow(hwnd_); }
-    HWND get() const { return hwnd_; }
-
-private:
-    HWND hwnd_;
-};
-
 std::vector<std::wstring> Items(HWND list) {
     std::vector<std::wstring> items;
     int n = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
@@ -405,7 +396,8 @@ std::vector<std::wstring> Items(HWND list) {
 TEST_F(ProfileStore, ListShowsEveryProfileButFactoryDefaults) {
     for (const wchar_t* name : {L"Alpha", L"Factory Defaults", L"Beta", L"A much longer profile name"})
         ASSERT_TRUE(SaveProfile(printer, name, Current()));
-    Window list(CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | WS_HSCROLL | LBS_HASSTRINGS, 0, 0, 200, 200, nullptr,
+    corv::UniqueWindow list(
+        CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | WS_HSCROLL | LBS_HASSTRINGS, 0, 0, 200, 200, nullptr,
                                 nullptr, nullptr, nullptr));
     ASSERT_TRUE(list.get());
     EXPECT_EQ(ListProfiles(printer, list.get()), 4);
@@ -423,7 +415,8 @@ TEST_F(ProfileStore, ListShowsEveryProfileButFactoryDefaults) {
 
 TEST_F(ProfileStore, FactoryDefaultsInAnotherCaseIsListed) {
     ASSERT_TRUE(SaveProfile(printer, L"factory defaults", Current()));
-    Window list(CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | LBS_HASSTRINGS, 0, 0, 200, 200, nullptr, nullptr,
+    corv::UniqueWindow list(
+        CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP | LBS_HASSTRINGS, 0, 0, 200, 200, nullptr, nullptr,
                                 nullptr, nullptr));
     EXPECT_EQ(ListProfiles(printer, list.get()), 1);
     EXPECT_EQ(Items(list.get()), std::vector<std::wstring>{L"factory defaults"});
@@ -508,9 +501,9 @@ TEST_F(ProfileStore, AFailedChangeKeepsTheProfileASuccessfulOneLeavesNothingAsid
     ASSERT_TRUE(OverwriteProfile(printer, L"Mine", Current()));
     EXPECT_TRUE(ReadNumber(L"Mine", L"Paper Size", &n));
     EXPECT_EQ(n, 0u);
-    HWND list = CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    EXPECT_EQ(ListProfiles(printer, list), 1);  // only "Mine": nothing left aside
-    DestroyWindow(list);
+    corv::UniqueWindow list(
+        CreateWindowExW(0, L"LISTBOX", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+    EXPECT_EQ(ListProfiles(printer, list.get()), 1);  // only "Mine": nothing left aside
 }
 
 TEST_F(ProfileStore, AProfileSavedWithoutTheDriversOptionsLeavesThemAlone) {
