@@ -75,9 +75,11 @@ void SelectListItem(HWND dialog, int id, int index) {
 
 void Type(HWND dialog, int id, const wchar_t* text) { SetDlgItemTextW(dialog, id, text); }
 
-FocusWatch::FocusWatch() : last_(GetFocus()) {
+FocusWatch::FocusWatch() {
     t_focusWatch = this;
     hook_ = SetWindowsHookExW(WH_CALLWNDPROC, &Hook, nullptr, GetCurrentThreadId());
+    // Without the hook nothing is watched, and no focus check may pass on what was there before.
+    if (hook_) last_ = GetFocus();
 }
 
 FocusWatch::~FocusWatch() {
