@@ -17,17 +17,15 @@ corv_wine_up
 trap corv_wine_down EXIT
 cd "$CORV_BUILD"
 
-pin=()
-[ -n "$CORV_WINE_CPUS" ] && pin=(taskset -c "$CORV_WINE_CPUS")
 echo "wineserver and programs on CPUs: ${CORV_WINE_CPUS:-any}"
 status=0
 for program in bench_render bench_ui bench_wmpage bench_sheet; do
   echo "== $program"
-  "${pin[@]}" wine "bench/$program.exe" </dev/null || { echo "$program: failed or missed its target"; status=1; }
+  corv_pinned wine "bench/$program.exe" </dev/null || { echo "$program: failed or missed its target"; status=1; }
 done
 echo "== corvhost --memstats"
 out=$(mktemp -d)
-"${pin[@]}" wine host/corvhost.exe --memstats --pages 10000 --watermark Confidential --out "Z:$out/long.prn" </dev/null ||
+corv_pinned wine host/corvhost.exe --memstats --pages 10000 --watermark Confidential --out "Z:$out/long.prn" </dev/null ||
   status=1
 rm -rf "$out"
 exit $status

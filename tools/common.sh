@@ -39,22 +39,25 @@ corv_wine_up() {
     wineserver -w
   fi
   # A server left running for this prefix is as good as a new one, unless the server is to be kept
-  # to the CPUs of CORV_WINE_CPUS (taskset's list) with everything Wine starts.
-  local pin=""
+  # to the CPUs of CORV_WINE_CPUS with everything Wine starts.
   if [ -n "${CORV_WINE_CPUS:-}" ]; then
-    pin="taskset -c $CORV_WINE_CPUS"
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
   fi
-  $pin wineserver -p 2>/dev/null || true
-  $pin wine cmd /c exit </dev/null >/dev/null 2>&1
+  corv_pinned wineserver -p 2>/dev/null || true
+  corv_pinned wine cmd /c exit </dev/null >/dev/null 2>&1
   # Wine starts the desktop process (explorer.exe /desktop) from the first program that needs it,
   # and the desktop process keeps that program's error stream: CTest then waits on that test until
   # the desktop has been idle long enough to close, minutes later. A program resident on the
   # desktop, started here with detached streams, starts it and keeps it until corv_wine_down.
-  setsid $pin wine notepad.exe </dev/null >/dev/null 2>&1 &
+  corv_pinned setsid wine notepad.exe </dev/null >/dev/null 2>&1 &
   local i
   for i in $(seq 50); do corv_wine_runs 'explorer.exe /desktop' && break; sleep 0.2; done
+}
+
+# Runs a command on the CPUs of CORV_WINE_CPUS (a taskset list) when it is set, else anywhere.
+corv_pinned() {
+  if [ -n "${CORV_WINE_CPUS:-}" ]; then taskset -c "$CORV_WINE_CPUS" "$@"; else "$@"; fi
 }
 
 # Whether a program of this prefix runs whose command line holds PATTERN.
