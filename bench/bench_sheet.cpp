@@ -21,6 +21,7 @@
 namespace {
 
 constexpr int kRuns = 15;
+constexpr double kTargetMs = 150.0;  // the sheet with the full store
 constexpr WCHAR kDriver[] = L"Corvane CP 4500 PS";
 const HANDLE kPrinter = reinterpret_cast<HANDLE>(0x5001);
 
@@ -157,7 +158,7 @@ int main(int argc, char** argv) {
     if (empty < 0 || full < 0) return std::fputs("a sheet could not be opened\n", stderr), 1;
     std::printf("document sheet, open to closed, median of %d:\n", kRuns);
     std::printf("  empty store:                          %8.2f ms\n", empty);
-    std::printf("  %4d profiles and %5d watermarks:    %8.2f ms  (%.2f x the empty store; target <= 150 ms)\n",
-                profiles, watermarks, full, full / empty);
-    return full <= 150.0 ? 0 : 2;
+    std::printf("  %4d profiles and %5d watermarks:    %8.2f ms  (%.2f x the empty store; target <= %g ms)\n",
+                profiles, watermarks, full, full / empty, kTargetMs);
+    return full <= kTargetMs ? 0 : 2;
 }

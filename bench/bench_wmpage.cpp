@@ -23,6 +23,10 @@
 namespace {
 
 constexpr int kRuns = 7;  // the median of these is reported
+// The targets: the page with 1,000 watermarks, 2,000 against 1,000, one preview repaint.
+constexpr double kPageTargetMs = 50.0;
+constexpr double kRatioTarget = 2.2;
+constexpr double kPreviewTargetMs = 16.0;
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -132,15 +136,16 @@ int main() {
         return 1;
     }
     std::printf("Watermark page ready   1,000 watermarks %7.2f ms   2,000 watermarks %7.2f ms   ratio %4.2f"
-                "   (median of %d; target <= 50 ms, ratio <= 2.2)\n",
-                ms1000, ms2000, ms2000 / ms1000, kRuns);
+                "   (median of %d; target <= %g ms, ratio <= %g)\n",
+                ms1000, ms2000, ms2000 / ms1000, kRuns, kPageTargetMs, kRatioTarget);
     const double preview = TimePreview(parent, context.get());
     if (preview < 0) {
         std::printf("the Create/Edit dialog did not open\n");
         return 1;
     }
-    std::printf("Create/Edit preview    %7.2f ms per repaint   (median of %d; target <= 16 ms)\n", preview, 5 * kRuns);
+    std::printf("Create/Edit preview    %7.2f ms per repaint   (median of %d; target <= %g ms)\n", preview, 5 * kRuns,
+                kPreviewTargetMs);
     DestroyWindow(parent);
-    const bool met = ms1000 <= 50.0 && ms2000 / ms1000 <= 2.2 && preview <= 16.0;
+    const bool met = ms1000 <= kPageTargetMs && ms2000 / ms1000 <= kRatioTarget && preview <= kPreviewTargetMs;
     return met ? 0 : 2;
 }
