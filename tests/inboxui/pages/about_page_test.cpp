@@ -58,9 +58,7 @@ protected:
         corv::ui::PageRow row{static_cast<WORD>(GetParam()), L"About", corv::ui::PageCondition::Always,
                               &corv::ui::AboutPageProc};
         host.Add(row, withContext);
-        host.AddBlankPage();
-        ASSERT_TRUE(host.Show());
-        page = host.page(0);
+        page = host.ShowWithBlankPage();
         ASSERT_TRUE(page);
     }
     HWND List() const { return GetDlgItem(page, IDC_ABOUT_FILES); }

@@ -183,9 +183,7 @@ protected:
         for (size_t i = 0; i < count; ++i)
             if (rows[i].templateId == templateId) host.Add(rows[i], context.get());
         ASSERT_EQ(host.pageCount(), 1u);
-        host.AddBlankPage();
-        ASSERT_TRUE(host.Show());
-        page = host.page(0);
+        page = host.ShowWithBlankPage();
         ASSERT_TRUE(page);
     }
     void LeaveAndReturn() {

@@ -141,9 +141,7 @@ protected:
         ASSERT_NE(OutputRow().procedure, nullptr);
         host = std::make_unique<corvtest::SheetHost>();
         host->Add(OutputRow(), context.get());
-        host->AddBlankPage();
-        ASSERT_TRUE(host->Show());
-        page = host->page(0);
+        page = host->ShowWithBlankPage();
         ASSERT_TRUE(page);
     }
 

@@ -169,9 +169,7 @@ protected:
         ASSERT_NE(ProfilesRow().procedure, nullptr);
         host = std::make_unique<corvtest::SheetHost>();
         host->Add(ProfilesRow(), context.get());
-        host->AddBlankPage();
-        ASSERT_TRUE(host->Show());
-        page = host->page(0);
+        page = host->ShowWithBlankPage();
         ASSERT_TRUE(page);
     }
 

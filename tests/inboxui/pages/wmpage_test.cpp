@@ -118,9 +118,7 @@ protected:
         host.reset();
         host = std::make_unique<corvtest::SheetHost>();
         host->Add(row, context.get());
-        host->AddBlankPage();
-        ASSERT_TRUE(host->Show());
-        page = host->page(0);
+        page = host->ShowWithBlankPage();
         ASSERT_TRUE(page);
     }
 

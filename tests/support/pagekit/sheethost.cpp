@@ -98,6 +98,11 @@ bool SheetHost::Show() {
     return sheet_ != nullptr;
 }
 
+HWND SheetHost::ShowWithBlankPage() {
+    AddBlankPage();
+    return Show() ? page(0) : nullptr;
+}
+
 HWND SheetHost::page(int index) const {
     return reinterpret_cast<HWND>(SendMessageW(sheet_, PSM_INDEXTOHWND, index, 0));
 }

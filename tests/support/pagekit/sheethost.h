@@ -7,8 +7,8 @@
 //
 //     corvtest::SheetHost host;
 //     host.Add(row, &context);
-//     host.AddBlankPage();
-//     ASSERT_TRUE(host.Show());
+//     HWND page = host.ShowWithBlankPage();
+//     ASSERT_TRUE(page);
 //     EXPECT_TRUE(host.select(1));   // leave the page
 //     EXPECT_TRUE(host.apply());
 #pragma once
@@ -47,6 +47,9 @@ public:
 
     // Opens the modeless sheet on page 0; false when the property sheet could not be made.
     bool Show();
+    // How a page is tested on its own: a blank page after it to leave to, the sheet opened on it.
+    // The page's window; null when the sheet could not be made.
+    HWND ShowWithBlankPage();
     HWND sheet() const { return sheet_; }
     // The page's window; a page is made when it is first shown.
     HWND page(int index) const;
