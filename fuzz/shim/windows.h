@@ -320,6 +320,7 @@ BOOL ClosePrinter(HANDLE);
 BOOL FreeLibrary(HMODULE);
 BOOL DeleteObject(HGDIOBJ);
 BOOL DeleteDC(HDC);
+BOOL DestroyWindow(HWND);
 HDC GetDC(HWND);
 int ReleaseDC(HWND, HDC);
 HGDIOBJ SelectObject(HDC, HGDIOBJ);
